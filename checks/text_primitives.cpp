@@ -1,0 +1,1 @@
+#include "checks/text_primitives.h"

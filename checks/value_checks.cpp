@@ -1,0 +1,1 @@
+#include "checks/value_checks.h"

@@ -1,0 +1,1 @@
+#include "schema/schema.h"
