@@ -1,0 +1,1 @@
+#include "extract/template_document.h"

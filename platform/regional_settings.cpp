@@ -1,0 +1,1 @@
+#include "platform/regional_settings.h"
