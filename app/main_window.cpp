@@ -153,6 +153,8 @@ TForm1::TForm1()
             [this] { RememberEditState(); });
     connect(coForm->lineEdit(), &QLineEdit::selectionChanged, this,
             [this] { RememberEditState(); });
+    connect(bDisplay, &QPushButton::clicked, this,
+            [this] { ui::Guarded([this] { bDisplayClick(); }); });
     connect(lvDestination, &QTreeWidget::itemChanged, this,
             [this](QTreeWidgetItem* item, int column) {
                 if (!FFilling && column == kLabelColumn)
