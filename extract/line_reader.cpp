@@ -1,0 +1,192 @@
+#include "extract/line_reader.h"
+
+#include <algorithm>
+#include <cerrno>
+#include <cstring>
+
+namespace ov {
+
+namespace {
+
+std::string SystemReason(int error)
+{
+    return std::strerror(error);
+}
+
+// The first NUL, LF or CR in [p, end), or end.
+inline const char* FindLineEnd(const char* p, const char* end)
+{
+    for (; p != end; ++p) {
+        const auto c = static_cast<unsigned char>(*p);
+        if (c <= '\r' && (c == '\n' || c == '\r' || c == '\0'))
+            return p;
+    }
+    return end;
+}
+
+} // namespace
+
+FileByteSource::FileByteSource(const std::string& path)
+{
+    errno = 0;
+    file_ = std::fopen(path.c_str(), "rb");
+    if (!file_)
+        throw ReadFailure(SystemReason(errno ? errno : ENOENT));
+    // Reads go straight into the reader's buffer.
+    std::setvbuf(file_, nullptr, _IONBF, 0);
+}
+
+FileByteSource::~FileByteSource()
+{
+    if (file_)
+        std::fclose(file_);
+}
+
+std::size_t FileByteSource::Read(char* buffer, std::size_t capacity)
+{
+    errno = 0;
+    const std::size_t n = std::fread(buffer, 1, capacity, file_);
+    if (n == 0 && std::ferror(file_))
+        throw ReadFailure(SystemReason(errno ? errno : EIO));
+    return n;
+}
+
+void FileByteSource::Rewind()
+{
+    errno = 0;
+    if (std::fseek(file_, 0, SEEK_SET) != 0)
+        throw ReadFailure(SystemReason(errno ? errno : EIO));
+    std::clearerr(file_);
+}
+
+std::size_t TextByteSource::Read(char* buffer, std::size_t capacity)
+{
+    const std::size_t n = std::min(capacity, text_.size() - offset_);
+    std::memcpy(buffer, text_.data() + offset_, n);
+    offset_ += n;
+    return n;
+}
+
+LineReader::LineReader(ByteSource& source, std::size_t chunkSize)
+    : source_(source), chunk_(std::max<std::size_t>(chunkSize, 1)), capacity_(chunk_),
+      data_(new char[capacity_])
+{
+}
+
+void LineReader::Rewind()
+{
+    source_.Rewind();
+    pos_ = end_ = scanned_ = 0;
+    eof_ = ended_ = skipLf_ = false;
+    lineNumber_ = 0;
+}
+
+void LineReader::Fill()
+{
+    if (pos_ > 0) {
+        std::memmove(data_.get(), data_.get() + pos_, end_ - pos_);
+        end_ -= pos_;
+        pos_ = 0;
+    }
+    if (end_ == capacity_) {
+        // A line longer than the buffer, asked for whole.
+        const std::size_t grown = capacity_ * 2;
+        std::unique_ptr<char[]> bigger(new char[grown]);
+        std::memcpy(bigger.get(), data_.get(), end_);
+        data_ = std::move(bigger);
+        capacity_ = grown;
+    }
+    const std::size_t n = source_.Read(data_.get() + end_, capacity_ - end_);
+    if (n == 0)
+        eof_ = true;
+    end_ += n;
+}
+
+bool LineReader::Next(std::string_view& line)
+{
+    std::uint64_t length = 0;
+    return NextLine(line, length, true);
+}
+
+bool LineReader::NextPrefix(std::string_view& line, std::uint64_t& length)
+{
+    return NextLine(line, length, false);
+}
+
+bool LineReader::NextLine(std::string_view& line, std::uint64_t& length, bool whole)
+{
+    if (ended_)
+        return false;
+    if (skipLf_) {
+        if (pos_ == end_ && !eof_)
+            Fill();
+        if (pos_ != end_ && data_[pos_] == '\n')
+            ++pos_;
+        skipLf_ = false;
+    }
+    std::uint64_t dropped = 0; // bytes of this line let go in prefix mode
+    std::size_t prefixLength = 0;
+    const auto finish = [&](std::size_t lineLength) {
+        ++lineNumber_;
+        if (dropped == 0) {
+            line = std::string_view(data_.get() + pos_, lineLength);
+        } else {
+            const std::size_t more = std::min(kPrefixLength - prefixLength, lineLength);
+            std::memcpy(prefix_ + prefixLength, data_.get() + pos_, more);
+            line = std::string_view(prefix_, prefixLength + more);
+        }
+        length = dropped + lineLength;
+    };
+    for (;;) {
+        const char* begin = data_.get() + pos_;
+        const char* stop = data_.get() + end_;
+        const char* p = FindLineEnd(begin + scanned_, stop);
+        if (p != stop) {
+            const auto lineLength = static_cast<std::size_t>(p - begin);
+            scanned_ = 0;
+            if (*p == '\0') {
+                ended_ = true;
+                if (lineLength == 0 && dropped == 0)
+                    return false;
+                finish(lineLength);
+                return true;
+            }
+            finish(lineLength);
+            skipLf_ = *p == '\r';
+            pos_ += lineLength + 1;
+            return true;
+        }
+        scanned_ = end_ - pos_;
+        if (eof_) {
+            ended_ = true;
+            if (scanned_ == 0 && dropped == 0)
+                return false;
+            finish(scanned_);
+            pos_ = end_;
+            scanned_ = 0;
+            return true;
+        }
+        if (!whole && scanned_ >= chunk_) {
+            // Keep only the first bytes of a line that outgrows the buffer.
+            const std::size_t more = std::min(kPrefixLength - prefixLength, scanned_);
+            std::memcpy(prefix_ + prefixLength, begin, more);
+            prefixLength += more;
+            dropped += scanned_;
+            pos_ = end_;
+            scanned_ = 0;
+        }
+        Fill();
+    }
+}
+
+std::vector<std::string> SplitExtractLines(std::string_view text)
+{
+    TextByteSource source{std::string(text)};
+    LineReader reader(source);
+    std::vector<std::string> lines;
+    for (std::string_view line; reader.Next(line);)
+        lines.emplace_back(line);
+    return lines;
+}
+
+} // namespace ov

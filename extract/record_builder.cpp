@@ -1,0 +1,122 @@
+#include "extract/record_builder.h"
+
+#include "checks/text_primitives.h"
+#include "extract/import_file.h"
+
+namespace ov {
+
+namespace {
+
+bool IsNineDigitsOrEmpty(const std::string& value)
+{
+    return value.empty() || (value.size() == 9 && IsAllDigits(value));
+}
+
+} // namespace
+
+RecordBuilder::RecordBuilder(const std::vector<std::string>& fields, std::string_view keyFlags,
+                             const RegionalSettings& regional, int currentYear)
+    : fields_(fields), regional_(regional), currentYear_(currentYear), values_(fields.size())
+{
+    // A flag other than "1" means the field is not supplied.
+    for (std::size_t i = 0; i < keyFlags.size() && i < fields.size(); ++i) {
+        if (keyFlags[i] != '1')
+            continue;
+        const FieldDescriptor d = SplitDescriptor(fields[i]);
+        supplied_.push_back({i, d.typeCode, d.label, FindTypeCode(d.typeCode)});
+    }
+}
+
+std::string_view RecordBuilder::Fragment(std::size_t j) const
+{
+    const TypeCodeInfo* info = supplied_[j].info;
+    return info ? info->errorFragment : std::string_view();
+}
+
+void RecordBuilder::PrepareRecord()
+{
+    tinTypeIndex_ = -1;
+    for (std::size_t i = 0; i < fields_.size(); ++i) {
+        const char code = fields_[i].empty() ? '\0' : fields_[i][0];
+        values_[i].assign(TypeDefault(code));
+        if (code == 'T')
+            tinTypeIndex_ = static_cast<std::int32_t>(i);
+    }
+}
+
+bool RecordBuilder::StoreValue(std::size_t j, std::string_view valueLine)
+{
+    const Field& field = supplied_[j];
+    if (!field.info)
+        return true; // a code without a rule keeps its default
+    std::string& v = values_[field.position];
+    v.assign(TrimControls(valueLine));
+    switch (field.info->rule) {
+    case TypeRule::Keep:
+    case TypeRule::EventCode: // kept as supplied, like "o"
+        return true;
+    case TypeRule::UpperCase:
+        for (char& c : v)
+            if (c >= 'a' && c <= 'z')
+                c = static_cast<char>(c - 'a' + 'A');
+        return true;
+    case TypeRule::TinType:
+        NormalizeTinType(v);
+        return true;
+    case TypeRule::Indicator:
+        NormalizeIndicator(v);
+        return v.empty() || v == "X";
+    case TypeRule::Currency:
+        NormalizeCurrency(v, field.code);
+        return ReadCurrency(v, regional_).has_value();
+    case TypeRule::WholeNumber:
+        NormalizeWholeNumber(v, regional_);
+        return ReadInteger(v).has_value();
+    case TypeRule::Float:
+        NormalizeFloat(v);
+        return ReadDecimal(v, regional_).has_value();
+    case TypeRule::Ssn:
+        NormalizeSsn(v);
+        return IsNineDigitsOrEmpty(v);
+    case TypeRule::Tin:
+        NormalizeTin(v, tinType_);
+        if (!IsNineDigitsOrEmpty(v))
+            return false;
+        if (!tinType_.empty() && tinTypeIndex_ != -1)
+            values_[static_cast<std::size_t>(tinTypeIndex_)] = tinType_;
+        return true;
+    case TypeRule::RequiredYear:
+        NormalizeYear(v);
+        return !v.empty();
+    case TypeRule::OptionalYear:
+        NormalizeYear(v);
+        return true;
+    case TypeRule::RequiredDate:
+        NormalizeDate(v, regional_, currentYear_);
+        return !v.empty();
+    case TypeRule::OptionalDate:
+        NormalizeDate(v, regional_, currentYear_);
+        return true;
+    case TypeRule::DeliveryPoint: {
+        if (v.empty())
+            return true;
+        const auto n = ReadInteger(v);
+        if (!n || *n < 0 || *n > 99)
+            return false;
+        v = ZeroPad(2, std::to_string(*n));
+        return true;
+    }
+    case TypeRule::WagerCode:
+        return v.size() == 1 && v[0] >= '1' && v[0] <= '9';
+    }
+    return true;
+}
+
+std::string_view RecordBuilder::ImportLine()
+{
+    line_.clear();
+    AppendCommaText(line_, values_);
+    return line_;
+}
+
+} // namespace ov

@@ -1,0 +1,64 @@
+// Assembling one import record: the defaults of every field, each supplied
+// value tested and normalised by its field's type code, and the comma text.
+#pragma once
+
+#include "checks/value_checks.h"
+#include "schema/schema.h"
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace ov {
+
+class RecordBuilder {
+public:
+    // `fields` are the form's descriptors, `keyFlags` one flag per field ("1"
+    // = supplied). Both must outlive the builder. Never fails.
+    RecordBuilder(const std::vector<std::string>& fields, std::string_view keyFlags,
+                  const RegionalSettings& regional, int currentYear);
+
+    // Number of supplied fields (the fields per record).
+    std::size_t SuppliedCount() const { return supplied_.size(); }
+    // Position (from 0) of the j-th supplied field (j from 0).
+    std::size_t SuppliedPosition(std::size_t j) const { return supplied_[j].position; }
+
+    // Starts a record: every field holds its type's default; finds the TIN
+    // type field.
+    void PrepareRecord();
+    // Tests the value line of the j-th supplied field (j from 0), trimmed, by
+    // its type code and stores the result; for a TIN also its TIN type.
+    // Returns false, storing nothing further, when the rule rejects it.
+    bool StoreValue(std::size_t j, std::string_view valueLine);
+    // The label, type code and message fragment of the j-th supplied field.
+    std::string_view Label(std::size_t j) const { return supplied_[j].label; }
+    char TypeCode(std::size_t j) const { return supplied_[j].code; }
+    std::string_view Fragment(std::size_t j) const;
+
+    // The record's values, one per field of the form.
+    const std::vector<std::string>& RecordValues() const { return values_; }
+    // Position of the form's TIN type field, or -1.
+    std::int32_t TinTypeIndex() const { return tinTypeIndex_; }
+    // The comma text of the record; valid until the next call.
+    std::string_view ImportLine();
+
+private:
+    struct Field {
+        std::size_t position;
+        char code;
+        std::string_view label;
+        const TypeCodeInfo* info; // nullptr for a code without a rule
+    };
+
+    const std::vector<std::string>& fields_;
+    RegionalSettings regional_;
+    int currentYear_;
+    std::vector<Field> supplied_;
+    std::vector<std::string> values_;
+    std::int32_t tinTypeIndex_ = -1;
+    std::string tinType_;
+    std::string line_;
+};
+
+} // namespace ov
