@@ -20,8 +20,8 @@ struct RegionalSettings {
     DateOrder dateOrder = DateOrder::MonthDayYear;
 };
 
-// Date order from a short date format: the first of D, M, Y, E (either case);
-// month-day-year when none.
+// Date order from a short date format such as "M/d/yyyy": the first of the
+// letters D, M, Y, E (either case) decides; month-day-year when none occurs.
 DateOrder DateOrderFromFormat(std::string_view shortDateFormat);
 
 struct CalendarDate {
@@ -32,24 +32,39 @@ struct CalendarDate {
 };
 
 // --- Amounts and numbers ---------------------------------------------------
-// Removes "$", "+", "," (and "-" when typeCode is 'c'); a value left blank becomes "0".
+// Removes every "$", "+", "," (and "-" when typeCode is exactly 'c'); a value
+// left with nothing but codes 0-32 becomes "0". Otherwise not trimmed; never fails.
 void NormalizeCurrency(std::string& value, char typeCode);
-// Removes "+", ","; blank becomes "0"; a whole number within 32 bits is rewritten plainly.
+// Removes every "+" and ","; a blank value becomes "0". When ReadDecimal reads
+// it as a whole number from -2147483648 to 2147483647 it is rewritten in plain
+// decimal ("12.00" -> "12"); any other value is kept. Never fails.
 void NormalizeWholeNumber(std::string& value, const RegionalSettings& settings);
-// Removes "$", "+", ","; blank becomes "0".
+// Removes every "$", "+" and ","; a blank value becomes "0". Never fails.
 void NormalizeFloat(std::string& value);
-// Signed 32-bit integer, decimal or hexadecimal ("$", "x", "0x" prefixes).
+// Reads leading blanks, an optional sign, then decimal digits or a hex prefix
+// ("$", "x", "X", "0x", "0X") and hex digits, and nothing after. Decimal must
+// fit 32 bits signed; hex may use 32 bits, taken as signed ("$FFFFFFFF" = -1).
+// nullopt for anything else, blanks, a sign or a prefix alone included.
 std::optional<std::int32_t> ReadInteger(std::string_view text);
-// Decimal number formed in extended precision; fails on overflow.
+// Reads blanks, sign, digits, the regional decimal separator and digits (a lone
+// separator reads as zero), an optional exponent ("E"/"e", sign, digits taken
+// while below 500), blanks. The exact decimal value is rounded to nearest in
+// long double; nullopt on bad grammar or overflow; too small reads as zero.
 std::optional<long double> ReadDecimal(std::string_view text, const RegionalSettings& settings);
-// Amount in ten-thousandths, rounded half to even from the exact decimal value.
+// The ReadDecimal grammar, read as an amount in ten-thousandths: the exact
+// decimal value times 10000, rounded half to even ("0.00005" -> 0, "0.00015"
+// -> 2). nullopt on bad grammar or outside -922337203685477.5808 to
+// 922337203685477.5807.
 std::optional<std::int64_t> ReadCurrency(std::string_view text, const RegionalSettings& settings);
 
 // --- Taxpayer identifiers -------------------------------------------------
-// Rewrites an 11-character value with non-digits at positions 4 and 7 into 9 characters.
+// Drops characters 4 and 7 of an 11-character value when neither is a digit
+// ("123-45-6789" -> "123456789"); leaves every other value as it is.
 void NormalizeSsn(std::string& value);
-// Rewrites 10/11-character EIN/SSN forms into 9 characters and sets tinType
-// ("EIN", "SSN", "N/A" for an empty value, or empty when undetermined).
+// Rewrites the EIN form (10 characters, a non-digit at 3: "12-3456789") or
+// the SSN form (as NormalizeSsn) into 9 characters and sets tinType to "EIN"
+// or "SSN"; an empty value gives "N/A"; any other value is left as it is and
+// tinType is empty. Never fails.
 void NormalizeTin(std::string& value, std::string& tinType);
 // "" -> "N/A", "1" -> "EIN", "2" -> "SSN"; anything else unchanged.
 void NormalizeTinType(std::string& value);
@@ -57,17 +72,25 @@ void NormalizeTinType(std::string& value);
 bool IsAllDigits(std::string_view text);
 
 // --- Years and dates -------------------------------------------------------
-// Rewrites a 2- or 4-character year as a full year, or empties the value.
+// A 2- or 4-character value that ReadInteger reads as 0 or more becomes a
+// year: below 50 adds 2000, then below 100 adds 1900. A negative one is kept;
+// any other value (other length, unreadable) is emptied. Never fails.
 void NormalizeYear(std::string& value);
-// Rewrites a date as MMDDYYYY, or empties it when unreadable.
+// A value without "/" is cut as MMDDYY or MMDDYYYY into MM/DD/YY(YY); then it
+// is read by ReadShortDate and rewritten as MMDDYYYY, or emptied when that
+// fails. An empty value stays empty. Never fails.
 void NormalizeDate(std::string& value, const RegionalSettings& settings, int currentYear);
-// Reads a short date by the regional settings; 1-2 digit years are windowed
-// around currentYear.
+// Reads two or three numbers joined by the regional date separator, in the
+// regional date order (blanks around them, one trailing separator allowed).
+// A year of 1 or 2 digits falls in the 100 years from currentYear - 50; no
+// year means currentYear. nullopt when the text or the date is not valid.
 std::optional<CalendarDate> ReadShortDate(std::string_view text, const RegionalSettings& settings,
                                           int currentYear);
 
 // --- Indicators -------------------------------------------------------------
-// Maps the accepted words onto "X" or empty; anything else is left upper-cased.
+// Upper-cases a-z, then "X", "1", "Y", "T", "TRUE", "YES" become "X" and
+// "NULL", "0", "N", "F", "FALSE", "NO" become empty; any other value stays in
+// its upper-case form (for the caller to reject). Never fails.
 void NormalizeIndicator(std::string& value);
 
 } // namespace ov
