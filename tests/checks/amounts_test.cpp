@@ -8,6 +8,7 @@
 #include <limits>
 #include <optional>
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -38,14 +39,27 @@ bool NormalizeAndRead(char type, std::string& value, const ov::RegionalSettings&
     return false;
 }
 
+struct AmountCase {
+    char type;
+    std::string supplied;
+    std::string normalised;
+    bool accepted;
+};
+
+void ExpectNormalisedAndRead(const std::vector<AmountCase>& cases, const ov::RegionalSettings& settings)
+{
+    for (const auto& c : cases) {
+        SCOPED_TRACE(testing::Message() << "type " << c.type << " \"" << c.supplied << "\" separator "
+                                        << settings.decimalSeparator);
+        std::string value = c.supplied;
+        EXPECT_EQ(NormalizeAndRead(c.type, value, settings), c.accepted);
+        EXPECT_EQ(value, c.normalised);
+    }
+}
+
 TEST(Amounts, NormalisersAndTheirReadings)
 {
-    struct Case {
-        char type;
-        std::string supplied;
-        std::string normalised;
-        bool accepted;
-    } cases[] = {
+    ExpectNormalisedAndRead({
         {'C', "$1,234.50", "1234.50", true},
         {'C', "-$1,234.50", "-1234.50", true},
         {'C', "(100.00)", "(100.00)", false},
@@ -90,36 +104,19 @@ TEST(Amounts, NormalisersAndTheirReadings)
         {'#', "-$5", "-5", true},
         {'#', "", "0", true},
         {'#', "1e4933", "1e4933", false},
-    };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(testing::Message() << "type " << c.type << " \"" << c.supplied << "\"");
-        std::string value = c.supplied;
-        EXPECT_EQ(NormalizeAndRead(c.type, value, kDot), c.accepted);
-        EXPECT_EQ(value, c.normalised);
-    }
+    }, kDot);
 }
 
 TEST(Amounts, CommaAsDecimalSeparatorStillLosesCommasToTheNormaliser)
 {
-    struct Case {
-        char type;
-        std::string supplied;
-        std::string normalised;
-        bool accepted;
-    } cases[] = {
+    ExpectNormalisedAndRead({
         {'C', "1234,56", "123456", true},
         {'C', "1234.56", "1234.56", false},
         {'#', "1234,56", "123456", true},
         {'#', "1.5", "1.5", false},
         {'w', "12,0", "120", true},
         {'w', "1.5", "1.5", false},
-    };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(testing::Message() << "type " << c.type << " \"" << c.supplied << "\"");
-        std::string value = c.supplied;
-        EXPECT_EQ(NormalizeAndRead(c.type, value, kComma), c.accepted);
-        EXPECT_EQ(value, c.normalised);
-    }
+    }, kComma);
 }
 
 TEST(ReadInteger, DecimalHexadecimalSignsLimitsAndBlanks)
