@@ -79,7 +79,7 @@ TEST(TemplateDocument, FormTextAndProgramNameAreTakenAsGiven)
     const auto doc = ov::MakeTemplateDocument("1095-B CI", {{"X", true}}, "my prog.exe");
     EXPECT_EQ(doc.front(), "FORM 1095-B CI");
     EXPECT_EQ(doc[9], "   Name this file as you like (1095-B CI_EXTRACT.txt is suggested).");
-    EXPECT_EQ(doc[doc.size() - 7], "   my prog.exe \"File specification\"");
+    EXPECT_EQ(doc[doc.size() - 6], "   my prog.exe \"File specification\"");
 }
 
 } // namespace
