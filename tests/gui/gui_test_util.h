@@ -44,12 +44,14 @@ inline QString PdfText(const QString& pdf)
     return QString::fromUtf8(process.readAllStandardOutput());
 }
 
-// The non-empty lines of `text`, each without its leading and trailing blanks.
+// The non-empty lines of `text`, each without its leading and trailing
+// blanks and with runs of blanks made one (the text of a PDF file keeps
+// positions, not blanks).
 inline QStringList NonEmptyTrimmedLines(const QString& text)
 {
     QStringList lines;
     for (const QString& line : text.split(QRegularExpression(QStringLiteral("[\\n\\f]")))) {
-        const QString trimmed = line.trimmed();
+        const QString trimmed = line.simplified();
         if (!trimmed.isEmpty())
             lines << trimmed;
     }
