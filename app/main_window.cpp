@@ -183,6 +183,12 @@ TForm1::TForm1()
 
 TForm1::~TForm1()
 {
+    // The controls go after this body; their last signals must not reach
+    // handlers of a window that is being taken apart.
+    for (QObject* sender : {static_cast<QObject*>(coForm), static_cast<QObject*>(coForm->lineEdit()),
+                            static_cast<QObject*>(bDisplay), static_cast<QObject*>(lvDestination),
+                            static_cast<QObject*>(lvDestination->selectionModel())})
+        sender->disconnect(this);
     FormDestroy();
     if (Form1 == this)
         Form1 = nullptr;
