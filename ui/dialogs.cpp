@@ -23,6 +23,26 @@ QWidget* ActiveWindowOr(QWidget* parent)
     return QApplication::activeWindow();
 }
 
+// Runs a file dialog; on confirmation `fileName` becomes the chosen full path.
+// Any name is accepted: opening a missing file reports the fault itself.
+bool RunFileDialog(QFileDialog::AcceptMode mode, const QString& title, QString& fileName,
+                   const QString& filter, const QString& defaultExt, bool overwritePrompt,
+                   QWidget* parent)
+{
+    QFileDialog fileDialog(ActiveWindowOr(parent), title);
+    fileDialog.setAcceptMode(mode);
+    fileDialog.setFileMode(QFileDialog::AnyFile);
+    fileDialog.setNameFilters(QtNameFilters(filter));
+    fileDialog.setDefaultSuffix(defaultExt);
+    fileDialog.setOption(QFileDialog::DontConfirmOverwrite, !overwritePrompt);
+    if (!fileName.isEmpty())
+        fileDialog.selectFile(fileName);
+    if (fileDialog.exec() != QDialog::Accepted || fileDialog.selectedFiles().isEmpty())
+        return false;
+    fileName = fileDialog.selectedFiles().constFirst();
+    return true;
+}
+
 } // namespace
 
 QStringList QtNameFilters(const QString& filter)
@@ -75,34 +95,14 @@ QMessageBox::StandardButton TQtDialogs::ShowMessage(QWidget* parent, const QStri
 
 bool TQtDialogs::RunOpenDialog(TTopMostOpenDialog& dialog, QWidget* parent)
 {
-    QFileDialog fileDialog(ActiveWindowOr(parent), dialog.Title);
-    fileDialog.setAcceptMode(QFileDialog::AcceptOpen);
-    // The name of a missing file is accepted; opening it reports the fault.
-    fileDialog.setFileMode(QFileDialog::AnyFile);
-    fileDialog.setNameFilters(QtNameFilters(dialog.Filter));
-    fileDialog.setDefaultSuffix(dialog.DefaultExt);
-    if (!dialog.FileName.isEmpty())
-        fileDialog.selectFile(dialog.FileName);
-    if (fileDialog.exec() != QDialog::Accepted || fileDialog.selectedFiles().isEmpty())
-        return false;
-    dialog.FileName = fileDialog.selectedFiles().constFirst();
-    return true;
+    return RunFileDialog(QFileDialog::AcceptOpen, dialog.Title, dialog.FileName, dialog.Filter,
+                         dialog.DefaultExt, false, parent);
 }
 
 bool TQtDialogs::RunSaveDialog(TTopMostSaveDialog& dialog, QWidget* parent)
 {
-    QFileDialog fileDialog(ActiveWindowOr(parent), dialog.Title);
-    fileDialog.setAcceptMode(QFileDialog::AcceptSave);
-    fileDialog.setFileMode(QFileDialog::AnyFile);
-    fileDialog.setNameFilters(QtNameFilters(dialog.Filter));
-    fileDialog.setDefaultSuffix(dialog.DefaultExt);
-    fileDialog.setOption(QFileDialog::DontConfirmOverwrite, !dialog.OverwritePrompt);
-    if (!dialog.FileName.isEmpty())
-        fileDialog.selectFile(dialog.FileName);
-    if (fileDialog.exec() != QDialog::Accepted || fileDialog.selectedFiles().isEmpty())
-        return false;
-    dialog.FileName = fileDialog.selectedFiles().constFirst();
-    return true;
+    return RunFileDialog(QFileDialog::AcceptSave, dialog.Title, dialog.FileName, dialog.Filter,
+                         dialog.DefaultExt, dialog.OverwritePrompt, parent);
 }
 
 bool TQtDialogs::RunPrinterSetupDialog(TTopMostPrinterSetupDialog&, QPrinter& printer,
