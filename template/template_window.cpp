@@ -3,8 +3,8 @@
 #include "template/text_printer.h"
 #include "ui/error_handler.h"
 #include "ui/qt_text.h"
+#include "ui/wait_cursor.h"
 
-#include <QApplication>
 #include <QFont>
 #include <QFrame>
 #include <QPlainTextEdit>
@@ -34,15 +34,6 @@ std::string CannotCreateFile(const QString& path, const QString& reason)
 {
     return "Cannot create file \"" + ui::FromQString(path) + "\". " + ui::FromQString(reason);
 }
-
-// The screen-wide wait cursor, reset also when the dialog fails.
-class WaitCursor {
-public:
-    WaitCursor() { QApplication::setOverrideCursor(Qt::WaitCursor); }
-    ~WaitCursor() { QApplication::restoreOverrideCursor(); }
-    WaitCursor(const WaitCursor&) = delete;
-    WaitCursor& operator=(const WaitCursor&) = delete;
-};
 
 QPushButton* MakeButton(QWidget* parent, const char* name, const QString& caption, int left)
 {
@@ -177,7 +168,7 @@ void TfmTemplate::bPrintClick()
 {
     bool confirmed = false;
     {
-        WaitCursor wait;
+        const ui::TWaitCursor wait;
         confirmed = TopMostPrinterSetupDialog1.Execute(Printer, this);
     }
     if (!confirmed)
