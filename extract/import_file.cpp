@@ -3,6 +3,8 @@
 #include "schema/schema.h"
 
 #include <algorithm>
+#include <cstdint>
+#include <cstring>
 
 namespace ov {
 
@@ -17,12 +19,28 @@ bool IsFolderSeparator(char c)
 #endif
 }
 
+// True when some byte of the word is below `n` (n at most 128).
+constexpr std::uint64_t kOnes = 0x0101010101010101ull;
+inline std::uint64_t HasByteBelow(std::uint64_t x, std::uint64_t n)
+{
+    return (x - kOnes * n) & ~x & (kOnes * 0x80);
+}
+
+// A value goes between double quotes when it holds a character of code 0 to
+// 32, a double quote or a comma; high characters never count. Eight bytes
+// are tested at a time.
 bool NeedsQuotes(std::string_view value)
 {
-    for (char c : value) {
-        const auto u = static_cast<unsigned char>(c);
-        if (u <= 32 || c == '"' || c == ',')
+    const char* p = value.data();
+    std::size_t n = value.size();
+    while (n != 0) {
+        std::uint64_t x = kOnes * 'A'; // filler that never needs quotes
+        const std::size_t take = n < 8 ? n : 8;
+        std::memcpy(&x, p, take);
+        if (HasByteBelow(x, 33) | HasByteBelow(x ^ (kOnes * '"'), 1) | HasByteBelow(x ^ (kOnes * ','), 1))
             return true;
+        p += take;
+        n -= take;
     }
     return false;
 }
@@ -49,6 +67,36 @@ std::string ImportFilePath(std::string_view extractFile)
     return path;
 }
 
+std::size_t CommaTextBound(const std::vector<std::string>& values)
+{
+    std::size_t bound = values.size();
+    for (const std::string& v : values)
+        bound += 2 * v.size() + 2;
+    return bound;
+}
+
+char* WriteCommaText(char* out, const std::vector<std::string>& values)
+{
+    for (std::size_t i = 0; i < values.size(); ++i) {
+        if (i != 0)
+            *out++ = ',';
+        const std::string& v = values[i];
+        if (!NeedsQuotes(v)) {
+            std::memcpy(out, v.data(), v.size());
+            out += v.size();
+            continue;
+        }
+        *out++ = '"';
+        for (const char c : v) {
+            if (c == '"')
+                *out++ = '"';
+            *out++ = c;
+        }
+        *out++ = '"';
+    }
+    return out;
+}
+
 void AppendCommaValue(std::string& line, std::string_view value)
 {
     if (!NeedsQuotes(value)) {
@@ -56,7 +104,7 @@ void AppendCommaValue(std::string& line, std::string_view value)
         return;
     }
     line += '"';
-    for (char c : value) {
+    for (const char c : value) {
         if (c == '"')
             line += '"';
         line += c;
@@ -66,11 +114,10 @@ void AppendCommaValue(std::string& line, std::string_view value)
 
 void AppendCommaText(std::string& line, const std::vector<std::string>& values)
 {
-    for (size_t i = 0; i < values.size(); ++i) {
-        if (i != 0)
-            line += ',';
-        AppendCommaValue(line, values[i]);
-    }
+    const std::size_t start = line.size();
+    line.resize(start + CommaTextBound(values));
+    char* const end = WriteCommaText(line.data() + start, values);
+    line.resize(static_cast<std::size_t>(end - line.data()));
 }
 
 std::string CommaText(const std::vector<std::string>& values)

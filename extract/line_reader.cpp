@@ -1,5 +1,7 @@
 #include "extract/line_reader.h"
 
+#include "extract/line_rules.h"
+
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
@@ -11,17 +13,6 @@ namespace {
 std::string SystemReason(int error)
 {
     return std::strerror(error);
-}
-
-// The first NUL, LF or CR in [p, end), or end.
-inline const char* FindLineEnd(const char* p, const char* end)
-{
-    for (; p != end; ++p) {
-        const auto c = static_cast<unsigned char>(*p);
-        if (c <= '\r' && (c == '\n' || c == '\r' || c == '\0'))
-            return p;
-    }
-    return end;
 }
 
 } // namespace
@@ -152,8 +143,13 @@ bool LineReader::NextLine(std::string_view& line, std::uint64_t& length, bool wh
                 return true;
             }
             finish(lineLength);
-            skipLf_ = *p == '\r';
-            pos_ += lineLength + 1;
+            if (LineEndUndecided(p, stop)) {
+                // The LF of a CR LF may come with the next read.
+                skipLf_ = true;
+                pos_ += lineLength + 1;
+            } else {
+                pos_ += lineLength + LineEndLength(p, stop);
+            }
             return true;
         }
         scanned_ = end_ - pos_;
@@ -177,6 +173,26 @@ bool LineReader::NextLine(std::string_view& line, std::uint64_t& length, bool wh
         }
         Fill();
     }
+}
+
+LineReader::Remainder LineReader::TakeRemainder()
+{
+    if (skipLf_ && !ended_) {
+        if (pos_ == end_ && !eof_)
+            Fill();
+        if (pos_ != end_ && data_[pos_] == '\n')
+            ++pos_;
+    }
+    skipLf_ = false;
+    Remainder rest;
+    rest.textEnded = ended_;
+    rest.sourceDone = eof_;
+    if (!ended_)
+        rest.bytes = std::string_view(data_.get() + pos_, end_ - pos_);
+    pos_ = end_;
+    scanned_ = 0;
+    ended_ = true;
+    return rest;
 }
 
 std::vector<std::string> SplitExtractLines(std::string_view text)

@@ -81,6 +81,16 @@ public:
     // Starts again at line 1. Throws ReadFailure.
     void Rewind();
 
+    // The bytes read ahead but not yet given as lines, from the start of the
+    // next line on, for a caller that goes on reading the source itself.
+    // The reader gives no more lines afterwards (until Rewind).
+    struct Remainder {
+        std::string_view bytes; // valid until the next call
+        bool sourceDone = false; // the source has no more bytes
+        bool textEnded = false;  // the text has ended (a NUL or the end): no bytes follow
+    };
+    Remainder TakeRemainder();
+
 private:
     bool NextLine(std::string_view& line, std::uint64_t& length, bool whole);
     void Fill();

@@ -25,6 +25,17 @@ RecordBuilder::RecordBuilder(const std::vector<std::string>& fields, std::string
         const FieldDescriptor d = SplitDescriptor(fields[i]);
         supplied_.push_back({i, d.typeCode, d.label, FindTypeCode(d.typeCode)});
     }
+    std::vector<bool> overwritten(fields.size(), false);
+    for (const Field& f : supplied_)
+        overwritten[f.position] = f.info != nullptr;
+    for (std::size_t i = 0; i < fields.size(); ++i) {
+        const char code = fields[i].empty() ? '\0' : fields[i][0];
+        defaults_.push_back(TypeDefault(code));
+        if (code == 'T')
+            tinTypeIndex_ = static_cast<std::int32_t>(i);
+        if (!overwritten[i])
+            reset_.push_back(i);
+    }
 }
 
 std::string_view RecordBuilder::Fragment(std::size_t j) const
@@ -35,13 +46,10 @@ std::string_view RecordBuilder::Fragment(std::size_t j) const
 
 void RecordBuilder::PrepareRecord()
 {
-    tinTypeIndex_ = -1;
-    for (std::size_t i = 0; i < fields_.size(); ++i) {
-        const char code = fields_[i].empty() ? '\0' : fields_[i][0];
-        values_[i].assign(TypeDefault(code));
-        if (code == 'T')
-            tinTypeIndex_ = static_cast<std::int32_t>(i);
-    }
+    // Every field starts at its default; the TIN type field's position was
+    // found once, as it is the same for every record of the form.
+    for (const std::size_t i : reset_)
+        values_[i].assign(defaults_[i]);
 }
 
 bool RecordBuilder::StoreValue(std::size_t j, std::string_view valueLine)
@@ -117,6 +125,14 @@ std::string_view RecordBuilder::ImportLine()
     line_.clear();
     AppendCommaText(line_, values_);
     return line_;
+}
+
+void RecordBuilder::AppendImportLine(ByteBuffer& out) const
+{
+    char* end = WriteCommaText(out.Reserve(CommaTextBound(values_) + 2), values_);
+    *end++ = '\r';
+    *end++ = '\n';
+    out.Commit(end);
 }
 
 } // namespace ov

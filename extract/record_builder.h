@@ -3,6 +3,7 @@
 #pragma once
 
 #include "checks/value_checks.h"
+#include "extract/byte_buffer.h"
 #include "schema/schema.h"
 
 #include <cstdint>
@@ -42,6 +43,8 @@ public:
     std::int32_t TinTypeIndex() const { return tinTypeIndex_; }
     // The comma text of the record; valid until the next call.
     std::string_view ImportLine();
+    // Appends the comma text of the record and CR LF to `out`.
+    void AppendImportLine(ByteBuffer& out) const;
 
 private:
     struct Field {
@@ -55,6 +58,10 @@ private:
     RegionalSettings regional_;
     int currentYear_;
     std::vector<Field> supplied_;
+    // Fields that PrepareRecord must reset: the rest are supplied and always
+    // overwritten by StoreValue before the record is used.
+    std::vector<std::size_t> reset_;
+    std::vector<std::string_view> defaults_;
     std::vector<std::string> values_;
     std::int32_t tinTypeIndex_ = -1;
     std::string tinType_;

@@ -2,10 +2,13 @@
 
 #include "checks/text_primitives.h"
 #include "extract/extract_messages.h"
-#include "extract/record_builder.h"
+#include "extract/line_rules.h"
+#include "extract/record_batches.h"
 #include "schema/schema.h"
 
+#include <algorithm>
 #include <stdexcept>
+#include <thread>
 
 namespace ov {
 
@@ -119,47 +122,114 @@ std::uint64_t VerificationRun::VerifyDataBlock(const VerifySettings& settings, I
         throw std::logic_error("VerifyDataBlock called twice on one load");
     dataRead_ = true;
 
-    RecordBuilder record(fields_, keyFlags_, settings.regional, settings.currentYear);
-    const std::uint64_t k = record.SuppliedCount();
-    std::optional<ExtractError> firstFault;
-    std::uint64_t dataLines = 0;
+    std::uint64_t k = 0;
+    for (const char flag : keyFlags_)
+        k += flag == '1' ? 1 : 0;
 
-    // Checks one value line of the block; a rejected value becomes an error
-    // that is raised only once the layout has passed.
-    std::uint64_t recordNumber = 0;
-    bool recordBad = false;
-    const auto takeValue = [&](std::string_view line) {
-        const std::uint64_t j = dataLines % k;
-        if (j == 0) {
-            ++recordNumber;
-            recordBad = false;
-            record.PrepareRecord();
-        }
-        ++dataLines;
-        if (!recordBad && !record.StoreValue(j, line)) {
-            recordBad = true;
-            ValueFault fault;
-            fault.record = recordNumber;
-            fault.field = static_cast<int>(j + 1);
-            fault.position = static_cast<int>(record.SuppliedPosition(j) + 1);
-            fault.label = record.Label(j);
-            fault.typeCode = record.TypeCode(j);
-            fault.value = line;
-            fault.lineNumber = reader_->LineNumber();
-            ExtractError error(ExtractFault::BadValue,
-                               BadValueMessage(extractFile_, recordNumber, fault.field, fault.label,
-                                               record.Fragment(j), line),
-                               std::move(fault));
+    BatchContext context;
+    context.fields = &fields_;
+    context.keyFlags = keyFlags_;
+    context.regional = settings.regional;
+    context.currentYear = settings.currentYear;
+    context.extractFile = extractFile_;
+    context.stopAtFirstFault = !onFault;
+
+    // A rejected value is raised only once the layout has passed.
+    std::optional<ExtractError> firstFault;
+    const auto deliver = [&](RecordBatch& batch) {
+        if (batch.failure)
+            std::rethrow_exception(batch.failure);
+        if (firstFault)
+            return;
+        if (!batch.output.Empty())
+            sink.AddImportLines(batch.output.View());
+        for (const ExtractError& fault : batch.faults) {
             if (onFault)
-                onFault(error);
+                onFault(fault);
             else
-                firstFault.emplace(std::move(error));
+                firstFault.emplace(fault);
         }
-        if (j + 1 == k && !recordBad)
-            sink.AddImportLine(record.ImportLine());
     };
+    int workers = settings.workerThreads;
+    if (workers < 0) {
+        const unsigned processors = std::thread::hardware_concurrency();
+        workers = processors > 1 ? static_cast<int>(processors) : 0;
+    }
+    BatchPipeline pipeline(context, static_cast<unsigned>(workers), deliver);
 
     Markers markers;
+    // Reads the data block from the line behind the start marker up to the
+    // end marker or the end of the text, handing whole records to the
+    // pipeline; counts the block's lines.
+    std::uint64_t dataLines = 0;
+    const auto scanBlock = [&]() -> bool {
+        const LineReader::Remainder rest = reader_->TakeRemainder();
+        bool sourceDone = rest.sourceDone || rest.textEnded;
+        RecordBatch* batch = &pipeline.Current();
+        if (batch->bytes.size() < rest.bytes.size())
+            batch->bytes.resize(rest.bytes.size());
+        std::copy(rest.bytes.begin(), rest.bytes.end(), batch->bytes.data());
+        batch->used = rest.bytes.size();
+        batch->firstLine = markers.begin + 1;
+        batch->firstRecord = 1;
+        std::size_t pos = 0;   // start of the next line in the batch
+        std::size_t cut = 0;   // end of the last whole record in the batch
+        std::uint64_t j = 0;   // place of the next line in its record
+        const auto handOn = [&](std::size_t length) {
+            const std::uint64_t records = k == 0 ? 0 : (dataLines - j) / k;
+            if (k == 0 || firstFault)
+                length = 0; // nothing more to verify: let the bytes go
+            pipeline.Submit(length, records + 1, markers.begin + 1 + dataLines - j);
+            batch = &pipeline.Current();
+            pos -= cut;
+            cut = 0;
+        };
+        for (;;) {
+            const char* base = batch->bytes.data();
+            const char* stop = base + batch->used;
+            const char* p = base + pos;
+            const char* lineEnd = FindLineEnd(p, stop);
+            const bool textEnds = lineEnd == stop ? sourceDone : *lineEnd == '\0';
+            if ((lineEnd == stop && !sourceDone) || (lineEnd != stop && !textEnds && !sourceDone
+                                                    && LineEndUndecided(lineEnd, stop))) {
+                // The line goes on behind what has been read.
+                if (batch->used == batch->bytes.size()) {
+                    if (cut > 0)
+                        handOn(cut);
+                    else
+                        batch->bytes.resize(batch->bytes.size() * 2); // a record larger than the batch
+                }
+                const std::size_t n = source_->Read(batch->bytes.data() + batch->used,
+                                                    batch->bytes.size() - batch->used);
+                batch->used += n;
+                sourceDone = n == 0;
+                continue;
+            }
+            const std::string_view line(p, static_cast<std::size_t>(lineEnd - p));
+            if (textEnds && line.empty()) {
+                pipeline.Finish(pos);
+                return false;
+            }
+            if (IsMarker(line, line.size(), kEndData)) {
+                markers.end = markers.begin + 1 + dataLines;
+                pipeline.Finish(pos);
+                return true;
+            }
+            ++dataLines;
+            if (textEnds) {
+                pipeline.Finish(static_cast<std::size_t>(lineEnd - base));
+                return false;
+            }
+            pos = static_cast<std::size_t>(lineEnd - base) + LineEndLength(lineEnd, stop);
+            if (k != 0 && ++j == k) {
+                j = 0;
+                cut = pos;
+            } else if (k == 0 || firstFault) {
+                cut = pos;
+            }
+        }
+    };
+
     try {
         // Lines 1 and 2 were read at load; they cannot be markers once the
         // segments passed, but the search starts at line 1 all the same.
@@ -175,26 +245,13 @@ std::uint64_t VerificationRun::VerifyDataBlock(const VerifySettings& settings, I
             while (reader_->NextPrefix(line, length) && !markers.See(line, length, reader_->LineNumber())) {
             }
         } else {
-            while (markers.end == 0 || markers.begin == 0) {
-                if (markers.begin != 0) {
-                    // Inside the data block: values are needed whole.
-                    if (!reader_->Next(line))
-                        break;
-                    length = line.size();
-                    if (IsMarker(line, length, kEndData)) {
-                        markers.end = reader_->LineNumber();
-                        break;
-                    }
-                    if (k != 0 && !firstFault)
-                        takeValue(line);
-                    else
-                        ++dataLines;
-                } else {
-                    if (!reader_->NextPrefix(line, length))
-                        break;
-                    markers.See(line, length, reader_->LineNumber());
-                }
-            }
+            // Up to the first marker, then the data block if that was the start
+            // marker, else on to the start marker (an end marker before it).
+            while (markers.begin == 0 && reader_->NextPrefix(line, length))
+                if (markers.See(line, length, reader_->LineNumber()))
+                    break;
+            if (markers.begin != 0 && markers.end == 0)
+                scanBlock();
         }
 
         if (markers.begin == 0)
@@ -215,12 +272,20 @@ std::uint64_t VerificationRun::VerifyDataBlock(const VerifySettings& settings, I
             reader_->Rewind();
             while (reader_->LineNumber() < markers.begin && reader_->NextPrefix(line, length)) {
             }
-            while (dataLines < n && reader_->Next(line))
-                takeValue(line);
+            scanBlock();
         }
         return n / k;
     } catch (const ReadFailure&) {
         throw ExtractError(ExtractFault::ReadError, StreamReadErrorMessage());
+    }
+}
+
+void ImportLineSink::AddImportLines(std::string_view linesWithCrLf)
+{
+    while (!linesWithCrLf.empty()) {
+        const std::size_t end = linesWithCrLf.find(kCrLf);
+        AddImportLine(linesWithCrLf.substr(0, end));
+        linesWithCrLf.remove_prefix(end == std::string_view::npos ? linesWithCrLf.size() : end + kCrLf.size());
     }
 }
 

@@ -23,6 +23,9 @@ namespace ov {
 struct VerifySettings {
     RegionalSettings regional;
     int currentYear = 0;
+    // Threads that verify records besides the caller's: -1 one per processor
+    // (none on a single processor), 0 none.
+    int workerThreads = -1;
 };
 
 // Receives each finished import line (comma text, no line end), in record order.
@@ -30,6 +33,9 @@ class ImportLineSink {
 public:
     virtual ~ImportLineSink() = default;
     virtual void AddImportLine(std::string_view line) = 0;
+    // Several lines at once, each followed by CR LF. By default handed to
+    // AddImportLine one by one.
+    virtual void AddImportLines(std::string_view linesWithCrLf);
 };
 
 // Keeps the import lines in memory.
@@ -43,6 +49,7 @@ public:
 class DiscardImportLines : public ImportLineSink {
 public:
     void AddImportLine(std::string_view) override {}
+    void AddImportLines(std::string_view) override {}
 };
 
 // Told of every rejected value when a run goes on past bad values.
