@@ -63,10 +63,11 @@ void VerifyBatch(RecordBatch& batch, RecordBuilder& builder, const BatchContext&
     }
 }
 
-BatchPipeline::BatchPipeline(const BatchContext& context, unsigned workers, Delivery deliver)
+BatchPipeline::BatchPipeline(const BatchContext& context, unsigned workers, std::size_t batchBytes,
+                             Delivery deliver)
     : context_(context), deliver_(std::move(deliver)), maxInFlight_(2 * static_cast<std::size_t>(workers) + 2)
 {
-    current_ = FreshBatch(kBatchBytes);
+    current_ = FreshBatch(batchBytes == 0 ? 1 : batchBytes);
     if (workers == 0) {
         inlineBuilder_ = std::make_unique<RecordBuilder>(*context.fields, context.keyFlags, context.regional,
                                                          context.currentYear);
@@ -152,7 +153,7 @@ void BatchPipeline::DeliverFinished(bool wait)
     }
 }
 
-void BatchPipeline::Submit(std::size_t length, std::uint64_t nextRecord, std::uint64_t nextLine)
+void BatchPipeline::Submit(std::size_t length, bool verify, std::uint64_t nextRecord, std::uint64_t nextLine)
 {
     std::unique_ptr<RecordBatch> batch = std::move(current_);
     current_ = FreshBatch(batch->bytes.size());
@@ -165,7 +166,7 @@ void BatchPipeline::Submit(std::size_t length, std::uint64_t nextRecord, std::ui
     std::copy_n(batch->bytes.data() + length, rest, current_->bytes.data());
     current_->used = rest;
     batch->used = length;
-    if (length == 0) {
+    if (length == 0 || !verify) {
         spare_.push_back(std::move(batch));
         return;
     }
@@ -186,9 +187,9 @@ void BatchPipeline::Submit(std::size_t length, std::uint64_t nextRecord, std::ui
     DeliverFinished(full);
 }
 
-void BatchPipeline::Finish(std::size_t length)
+void BatchPipeline::Finish(std::size_t length, bool verify)
 {
-    Submit(length, 0, 0);
+    Submit(length, verify, 0, 0);
     for (;;) {
         {
             std::lock_guard lock(mutex_);

@@ -23,8 +23,6 @@ namespace ov {
 
 class RecordBuilder;
 
-// The bytes a batch starts with room for; a record that does not fit makes it grow.
-inline constexpr std::size_t kBatchBytes = std::size_t(1) << 20;
 
 // Consecutive lines of the data block as the extract holds them, line ends
 // included: whole records, except perhaps at the very end of the block.
@@ -60,8 +58,9 @@ public:
 
     // `workers` threads verify batches (0: the caller's thread does, in
     // Submit); `deliver` gets each verified batch on the caller's thread, in
-    // submission order.
-    BatchPipeline(const BatchContext& context, unsigned workers, Delivery deliver);
+    // submission order. A batch starts with room for `batchBytes` bytes; a
+    // record that does not fit makes it grow.
+    BatchPipeline(const BatchContext& context, unsigned workers, std::size_t batchBytes, Delivery deliver);
     // Stops and joins the workers, also when the run ends with an error.
     ~BatchPipeline();
     BatchPipeline(const BatchPipeline&) = delete;
@@ -69,13 +68,14 @@ public:
 
     // The batch being filled.
     RecordBatch& Current() { return *current_; }
-    // Hands on the first `length` bytes of the current batch and starts a new
-    // one at `nextRecord`, `nextLine` holding the bytes behind them; delivers
-    // what is finished, waiting when too much is in flight.
-    void Submit(std::size_t length, std::uint64_t nextRecord, std::uint64_t nextLine);
-    // Submits the first `length` bytes of the current batch (if any) and
+    // Hands on the first `length` bytes of the current batch (or, unless
+    // `verify`, lets them go) and starts a new one at `nextRecord`, `nextLine`
+    // holding the bytes behind them; delivers what is finished, waiting when
+    // too much is in flight.
+    void Submit(std::size_t length, bool verify, std::uint64_t nextRecord, std::uint64_t nextLine);
+    // Submits (or lets go) the first `length` bytes of the current batch and
     // delivers everything.
-    void Finish(std::size_t length);
+    void Finish(std::size_t length, bool verify);
 
 private:
     struct Slot {

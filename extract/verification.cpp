@@ -44,7 +44,7 @@ struct Markers {
 
 VerificationRun::VerificationRun(std::string extractFile, std::unique_ptr<ByteSource> source,
                                  std::size_t chunkSize)
-    : extractFile_(std::move(extractFile)), source_(std::move(source)),
+    : extractFile_(std::move(extractFile)), chunkSize_(chunkSize), source_(std::move(source)),
       reader_(std::make_unique<LineReader>(*source_, chunkSize))
 {
     std::string_view line;
@@ -155,7 +155,7 @@ std::uint64_t VerificationRun::VerifyDataBlock(const VerifySettings& settings, I
         const unsigned processors = std::thread::hardware_concurrency();
         workers = processors > 1 ? static_cast<int>(processors) : 0;
     }
-    BatchPipeline pipeline(context, static_cast<unsigned>(workers), deliver);
+    BatchPipeline pipeline(context, static_cast<unsigned>(workers), chunkSize_, deliver);
 
     Markers markers;
     // Reads the data block from the line behind the start marker up to the
@@ -177,9 +177,8 @@ std::uint64_t VerificationRun::VerifyDataBlock(const VerifySettings& settings, I
         std::uint64_t j = 0;   // place of the next line in its record
         const auto handOn = [&](std::size_t length) {
             const std::uint64_t records = k == 0 ? 0 : (dataLines - j) / k;
-            if (k == 0 || firstFault)
-                length = 0; // nothing more to verify: let the bytes go
-            pipeline.Submit(length, records + 1, markers.begin + 1 + dataLines - j);
+            // With nothing (more) to verify the bytes are let go.
+            pipeline.Submit(length, k != 0 && !firstFault, records + 1, markers.begin + 1 + dataLines - j);
             batch = &pipeline.Current();
             pos -= cut;
             cut = 0;
@@ -207,17 +206,17 @@ std::uint64_t VerificationRun::VerifyDataBlock(const VerifySettings& settings, I
             }
             const std::string_view line(p, static_cast<std::size_t>(lineEnd - p));
             if (textEnds && line.empty()) {
-                pipeline.Finish(pos);
+                pipeline.Finish(pos, k != 0 && !firstFault);
                 return false;
             }
             if (IsMarker(line, line.size(), kEndData)) {
                 markers.end = markers.begin + 1 + dataLines;
-                pipeline.Finish(pos);
+                pipeline.Finish(pos, k != 0 && !firstFault);
                 return true;
             }
             ++dataLines;
             if (textEnds) {
-                pipeline.Finish(static_cast<std::size_t>(lineEnd - base));
+                pipeline.Finish(static_cast<std::size_t>(lineEnd - base), k != 0 && !firstFault);
                 return false;
             }
             pos = static_cast<std::size_t>(lineEnd - base) + LineEndLength(lineEnd, stop);

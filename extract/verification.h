@@ -63,7 +63,8 @@ public:
     static VerificationRun LoadFile(const std::string& extractFile,
                                     std::size_t chunkSize = LineReader::kDefaultChunk);
     // The same for an extract held in memory; `extractFile` is the name quoted
-    // in messages. Never fails.
+    // in messages. Never fails. The extract is read, and its records handed
+    // to the workers, in pieces of `chunkSize` bytes.
     static VerificationRun LoadText(const std::string& extractFile, std::string text,
                                     std::size_t chunkSize = LineReader::kDefaultChunk);
 
@@ -103,6 +104,7 @@ private:
                     std::size_t chunkSize);
 
     std::string extractFile_;
+    std::size_t chunkSize_;
     std::unique_ptr<ByteSource> source_;
     std::unique_ptr<LineReader> reader_;
     std::optional<std::string> line1_;
