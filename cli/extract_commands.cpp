@@ -24,11 +24,10 @@ using Json = nlohmann::ordered_json;
 std::string TerminalText(std::string_view message)
 {
     std::string text;
-    for (std::size_t i = 0; i < message.size(); ++i) {
-        if (message[i] == '\r' && i + 1 < message.size() && message[i + 1] == '\n')
-            continue;
-        text += message[i];
-    }
+    text.reserve(message.size());
+    for (std::size_t at; (at = message.find("\r\n")) != std::string_view::npos; message.remove_prefix(at + 2))
+        text.append(message.substr(0, at)) += '\n';
+    text.append(message);
     return text;
 }
 
@@ -96,16 +95,11 @@ public:
 
     void AddImportLine(std::string_view line) override
     {
-        if (failure_)
-            return;
-        try {
-            writer_->Write(line);
-            writer_->Write(kCrLf);
-        } catch (const PlatformError& e) {
-            failure_.emplace(e);
-            writer_.reset();
-        }
+        Write(line);
+        Write(kCrLf);
     }
+
+    void AddImportLines(std::string_view linesWithCrLf) override { Write(linesWithCrLf); }
 
     // Puts the import file in place. Throws PlatformError.
     void Commit()
@@ -116,6 +110,18 @@ public:
     }
 
 private:
+    void Write(std::string_view bytes)
+    {
+        if (failure_)
+            return;
+        try {
+            writer_->Write(bytes);
+        } catch (const PlatformError& e) {
+            failure_.emplace(e);
+            writer_.reset();
+        }
+    }
+
     std::unique_ptr<SafeFileWriter> writer_;
     std::optional<PlatformError> failure_;
 };

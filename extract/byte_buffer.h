@@ -7,6 +7,8 @@
 #include <memory>
 #include <string_view>
 
+#include "extract/raw_bytes.h"
+
 namespace ov {
 
 class ByteBuffer {
@@ -18,10 +20,7 @@ public:
             std::size_t grown = capacity_ * 2;
             if (grown < size_ + n)
                 grown = size_ + n;
-            std::unique_ptr<char[]> bigger(new char[grown]);
-            if (size_ != 0)
-                std::memcpy(bigger.get(), data_.get(), size_);
-            data_ = std::move(bigger);
+            GrowRawBytes(data_, grown);
             capacity_ = grown;
         }
         return data_.get() + size_;
@@ -40,7 +39,7 @@ public:
     std::string_view View() const { return {data_.get(), size_}; }
 
 private:
-    std::unique_ptr<char[]> data_;
+    RawBytes data_;
     std::size_t size_ = 0;
     std::size_t capacity_ = 0;
 };

@@ -38,6 +38,13 @@ std::string Cat(std::initializer_list<std::string_view> parts)
 
 } // namespace
 
+std::string QuoteExcerpt(std::string_view text)
+{
+    if (text.size() <= kLongestQuote)
+        return std::string(text);
+    return std::string(text.substr(0, kLongestQuote)) + "...";
+}
+
 std::string JoinLines(const std::vector<std::string>& lines, std::string_view separator)
 {
     std::string text;
@@ -74,7 +81,7 @@ std::string FormSegmentNotFoundMessage(std::string_view extractFile)
 
 std::string FormNotFoundMessage(std::string_view titleAsRead, std::string_view extractFile)
 {
-    return LayoutMessage(Cat({"FORM ", titleAsRead, " not found."}), extractFile);
+    return LayoutMessage(Cat({"FORM ", QuoteExcerpt(titleAsRead), " not found."}), extractFile);
 }
 
 std::string KeySegmentNotFoundMessage(std::string_view extractFile)
@@ -133,7 +140,7 @@ std::string BadValueMessage(std::string_view extractFile, std::uint64_t record, 
 {
     const std::string where = "Record # " + std::to_string(record) + ", Field # " + std::to_string(field);
     return Join({Cat({kExtractIs, extractFile}), "", where,
-                 Cat({"Destination field \"", label, "\" maps ", fragment, "\"", valueLine, "\""})});
+                 Cat({"Destination field \"", label, "\" maps ", fragment, "\"", QuoteExcerpt(valueLine), "\""})});
 }
 
 std::vector<std::string> MissingFileMessageLines(std::string_view extractFile,

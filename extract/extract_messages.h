@@ -11,6 +11,12 @@ namespace ov {
 
 inline constexpr std::string_view kCrLf = "\r\n";
 
+// Customer text quoted in a message (a title as read, a value line) is cut to
+// its first kLongestQuote bytes, followed by "...", when it is longer: a line
+// of gigabytes makes no message.
+inline constexpr std::size_t kLongestQuote = 1000;
+std::string QuoteExcerpt(std::string_view text);
+
 // Joins lines with `separator` between each two; no separator at the end.
 std::string JoinLines(const std::vector<std::string>& lines, std::string_view separator);
 

@@ -59,9 +59,9 @@ std::size_t TextByteSource::Read(char* buffer, std::size_t capacity)
 }
 
 LineReader::LineReader(ByteSource& source, std::size_t chunkSize)
-    : source_(source), chunk_(std::max<std::size_t>(chunkSize, 1)), capacity_(chunk_),
-      data_(new char[capacity_])
+    : source_(source), chunk_(std::max<std::size_t>(chunkSize, 1)), capacity_(chunk_)
 {
+    GrowRawBytes(data_, capacity_);
 }
 
 void LineReader::Rewind()
@@ -81,11 +81,8 @@ void LineReader::Fill()
     }
     if (end_ == capacity_) {
         // A line longer than the buffer, asked for whole.
-        const std::size_t grown = capacity_ * 2;
-        std::unique_ptr<char[]> bigger(new char[grown]);
-        std::memcpy(bigger.get(), data_.get(), end_);
-        data_ = std::move(bigger);
-        capacity_ = grown;
+        GrowRawBytes(data_, capacity_ * 2);
+        capacity_ *= 2;
     }
     const std::size_t n = source_.Read(data_.get() + end_, capacity_ - end_);
     if (n == 0)
@@ -93,18 +90,40 @@ void LineReader::Fill()
     end_ += n;
 }
 
+namespace {
+
+// The offset just past the last character above code 32 in [p, p + n), or 0.
+std::size_t VisibleEnd(const char* p, std::size_t n)
+{
+    while (n > 0 && static_cast<unsigned char>(p[n - 1]) <= 32)
+        --n;
+    return n;
+}
+
+} // namespace
+
 bool LineReader::Next(std::string_view& line)
 {
-    std::uint64_t length = 0;
-    return NextLine(line, length, true);
+    std::uint64_t length = 0, visibleEnd = 0;
+    return NextLine(line, length, visibleEnd, true);
 }
 
 bool LineReader::NextPrefix(std::string_view& line, std::uint64_t& length)
 {
-    return NextLine(line, length, false);
+    std::uint64_t visibleEnd = 0;
+    return NextLine(line, length, visibleEnd, false);
 }
 
-bool LineReader::NextLine(std::string_view& line, std::uint64_t& length, bool whole)
+bool LineReader::NextHead(LineHead& head)
+{
+    std::string_view start;
+    if (!NextLine(start, head.length, head.visibleEnd, false))
+        return false;
+    head.start.assign(start);
+    return true;
+}
+
+bool LineReader::NextLine(std::string_view& line, std::uint64_t& length, std::uint64_t& visibleEnd, bool whole)
 {
     if (ended_)
         return false;
@@ -117,8 +136,11 @@ bool LineReader::NextLine(std::string_view& line, std::uint64_t& length, bool wh
     }
     std::uint64_t dropped = 0; // bytes of this line let go in prefix mode
     std::size_t prefixLength = 0;
+    visibleEnd = 0;
     const auto finish = [&](std::size_t lineLength) {
         ++lineNumber_;
+        if (const std::size_t end = VisibleEnd(data_.get() + pos_, lineLength))
+            visibleEnd = dropped + end;
         if (dropped == 0) {
             line = std::string_view(data_.get() + pos_, lineLength);
         } else {
@@ -167,6 +189,8 @@ bool LineReader::NextLine(std::string_view& line, std::uint64_t& length, bool wh
             const std::size_t more = std::min(kPrefixLength - prefixLength, scanned_);
             std::memcpy(prefix_ + prefixLength, begin, more);
             prefixLength += more;
+            if (const std::size_t end = VisibleEnd(begin, scanned_))
+                visibleEnd = dropped + end;
             dropped += scanned_;
             pos_ = end_;
             scanned_ = 0;

@@ -13,6 +13,8 @@
 #include <string_view>
 #include <vector>
 
+#include "extract/raw_bytes.h"
+
 namespace ov {
 
 // A failed read; reason() is the system's wording.
@@ -64,7 +66,7 @@ class LineReader {
 public:
     static constexpr std::size_t kDefaultChunk = std::size_t(1) << 20;
     // Bytes kept of a line read by NextPrefix that outgrows the buffer.
-    static constexpr std::size_t kPrefixLength = 16;
+    static constexpr std::size_t kPrefixLength = 1024;
 
     // Reads `source` in pieces of `chunkSize` bytes (at least 1).
     explicit LineReader(ByteSource& source, std::size_t chunkSize = kDefaultChunk);
@@ -76,6 +78,14 @@ public:
     // kPrefixLength bytes only, so memory stays bounded; `length` is always
     // the line's full length.
     bool NextPrefix(std::string_view& line, std::uint64_t& length);
+    // The start of the next line with what is known of the whole: enough for
+    // a line that only its first bytes and its trimmed length decide.
+    struct LineHead {
+        std::string start;          // the whole line, or its first bytes when it outgrew the buffer
+        std::uint64_t length = 0;   // the line's full length
+        std::uint64_t visibleEnd = 0; // just past its last character above code 32; 0 when none
+    };
+    bool NextHead(LineHead& head);
     // The number (from 1) of the line returned last; 0 before the first.
     std::uint64_t LineNumber() const { return lineNumber_; }
     // Starts again at line 1. Throws ReadFailure.
@@ -92,13 +102,13 @@ public:
     Remainder TakeRemainder();
 
 private:
-    bool NextLine(std::string_view& line, std::uint64_t& length, bool whole);
+    bool NextLine(std::string_view& line, std::uint64_t& length, std::uint64_t& visibleEnd, bool whole);
     void Fill();
 
     ByteSource& source_;
     std::size_t chunk_;
     std::size_t capacity_;
-    std::unique_ptr<char[]> data_;
+    RawBytes data_;
     std::size_t pos_ = 0;     // first unread byte
     std::size_t end_ = 0;     // end of the bytes read
     std::size_t scanned_ = 0; // bytes behind pos_ known to hold no line end

@@ -8,6 +8,14 @@
 
 namespace ov {
 
+void RecordBatch::Reserve(std::size_t n)
+{
+    if (n <= capacity)
+        return;
+    GrowRawBytes(bytes, n);
+    capacity = n;
+}
+
 void RecordBatch::Clear()
 {
     used = 0;
@@ -21,7 +29,7 @@ void VerifyBatch(RecordBatch& batch, RecordBuilder& builder, const BatchContext&
     const std::size_t k = builder.SuppliedCount();
     if (k == 0)
         return;
-    const char* p = batch.bytes.data();
+    const char* p = batch.bytes.get();
     const char* const end = p + batch.used;
     std::uint64_t record = batch.firstRecord;
     std::uint64_t lineNumber = batch.firstLine;
@@ -44,7 +52,7 @@ void VerifyBatch(RecordBatch& batch, RecordBuilder& builder, const BatchContext&
             fault.position = static_cast<int>(builder.SuppliedPosition(j) + 1);
             fault.label = builder.Label(j);
             fault.typeCode = builder.TypeCode(j);
-            fault.value = line;
+            fault.value = QuoteExcerpt(line);
             fault.lineNumber = lineNumber;
             std::string message = BadValueMessage(context.extractFile, fault.record, fault.field, fault.label,
                                                   builder.Fragment(j), line);
@@ -67,7 +75,8 @@ BatchPipeline::BatchPipeline(const BatchContext& context, unsigned workers, std:
                              Delivery deliver)
     : context_(context), deliver_(std::move(deliver)), maxInFlight_(2 * static_cast<std::size_t>(workers) + 2)
 {
-    current_ = FreshBatch(batchBytes == 0 ? 1 : batchBytes);
+    batchBytes_ = batchBytes == 0 ? 1 : batchBytes;
+    current_ = FreshBatch(batchBytes_);
     if (workers == 0) {
         inlineBuilder_ = std::make_unique<RecordBuilder>(*context.fields, context.keyFlags, context.regional,
                                                          context.currentYear);
@@ -98,9 +107,15 @@ std::unique_ptr<RecordBatch> BatchPipeline::FreshBatch(std::size_t capacity)
         spare_.pop_back();
         batch->Clear();
     }
-    if (batch->bytes.size() < capacity)
-        batch->bytes.resize(capacity);
+    batch->Reserve(capacity);
     return batch;
+}
+
+void BatchPipeline::Recycle(std::unique_ptr<RecordBatch> batch)
+{
+    // A batch grown for a huge record gives its memory back.
+    if (batch->capacity <= 4 * batchBytes_)
+        spare_.push_back(std::move(batch));
 }
 
 void BatchPipeline::Work()
@@ -147,7 +162,7 @@ void BatchPipeline::DeliverFinished(bool wait)
             inFlight_.pop_front();
         }
         deliver_(*batch);
-        spare_.push_back(std::move(batch));
+        Recycle(std::move(batch));
         std::lock_guard lock(mutex_);
         wait = wait && inFlight_.size() >= maxInFlight_;
     }
@@ -156,24 +171,22 @@ void BatchPipeline::DeliverFinished(bool wait)
 void BatchPipeline::Submit(std::size_t length, bool verify, std::uint64_t nextRecord, std::uint64_t nextLine)
 {
     std::unique_ptr<RecordBatch> batch = std::move(current_);
-    current_ = FreshBatch(batch->bytes.size());
-    current_->firstRecord = nextRecord;
-    current_->firstLine = nextLine;
     // The bytes behind the handed-on part start the new batch.
     const std::size_t rest = batch->used - length;
-    if (current_->bytes.size() < rest)
-        current_->bytes.resize(rest);
-    std::copy_n(batch->bytes.data() + length, rest, current_->bytes.data());
+    current_ = FreshBatch(std::max(batchBytes_, rest));
+    current_->firstRecord = nextRecord;
+    current_->firstLine = nextLine;
+    std::copy_n(batch->bytes.get() + length, rest, current_->bytes.get());
     current_->used = rest;
     batch->used = length;
     if (length == 0 || !verify) {
-        spare_.push_back(std::move(batch));
+        Recycle(std::move(batch));
         return;
     }
     if (inlineBuilder_) {
         VerifyBatch(*batch, *inlineBuilder_, context_);
         deliver_(*batch);
-        spare_.push_back(std::move(batch));
+        Recycle(std::move(batch));
         return;
     }
     bool full;

@@ -6,6 +6,7 @@
 #include "checks/value_checks.h"
 #include "extract/byte_buffer.h"
 #include "extract/extract_error.h"
+#include "extract/raw_bytes.h"
 
 #include <condition_variable>
 #include <cstdint>
@@ -29,7 +30,8 @@ class RecordBuilder;
 struct RecordBatch {
     std::uint64_t firstRecord = 1; // number of its first record, from 1
     std::uint64_t firstLine = 0;   // extract line number of its first line
-    std::vector<char> bytes;       // its capacity is bytes.size()
+    RawBytes bytes;                // room for `capacity` bytes
+    std::size_t capacity = 0;
     std::size_t used = 0;          // bytes[0, used) hold the lines
     // Results:
     ByteBuffer output; // import lines of the accepted records, each followed by CR LF
@@ -37,6 +39,8 @@ struct RecordBatch {
     std::exception_ptr failure;
 
     void Clear();
+    // Room for `n` bytes in all, keeping those used.
+    void Reserve(std::size_t n);
 };
 
 // What every batch of one run is verified against.
@@ -86,12 +90,14 @@ private:
     void Work();
     void DeliverFinished(bool wait);
     std::unique_ptr<RecordBatch> FreshBatch(std::size_t capacity);
+    void Recycle(std::unique_ptr<RecordBatch> batch);
 
     const BatchContext& context_;
     Delivery deliver_;
     std::unique_ptr<RecordBatch> current_;
     std::unique_ptr<RecordBuilder> inlineBuilder_;
     std::vector<std::unique_ptr<RecordBatch>> spare_;
+    std::size_t batchBytes_ = 0;
     std::size_t maxInFlight_ = 0;
 
     std::mutex mutex_;

@@ -17,6 +17,10 @@ namespace {
 constexpr std::string_view kBeginData = "{BEGIN DATA}";
 constexpr std::string_view kEndData = "{END DATA}";
 
+// Lines 1 and 2 are kept by their start: it must hold a title as far as it
+// is quoted, and "KEY ", the count and up to 999 flags.
+static_assert(LineReader::kPrefixLength >= 5 + kLongestQuote + 1 && LineReader::kPrefixLength >= 7 + 999);
+
 // A marker is a whole line equal to it, letter case ignored; `length` is the
 // line's full length, `line` may be only its first bytes.
 bool IsMarker(std::string_view line, std::uint64_t length, std::string_view marker)
@@ -47,11 +51,11 @@ VerificationRun::VerificationRun(std::string extractFile, std::unique_ptr<ByteSo
     : extractFile_(std::move(extractFile)), chunkSize_(chunkSize), source_(std::move(source)),
       reader_(std::make_unique<LineReader>(*source_, chunkSize))
 {
-    std::string_view line;
-    if (reader_->Next(line)) {
-        line1_.emplace(line);
-        if (reader_->Next(line))
-            line2_.emplace(line);
+    LineReader::LineHead head;
+    if (reader_->NextHead(head)) {
+        line1_ = head;
+        if (reader_->NextHead(head))
+            line2_ = head;
     }
 }
 
@@ -76,15 +80,19 @@ VerificationRun VerificationRun::LoadText(const std::string& extractFile, std::s
 
 void VerificationRun::ReadFormSegment()
 {
-    const std::string upper = line1_ ? UpperCaseAscii(*line1_) : std::string();
-    if (!line1_ || LeftPart(upper, 5) != "FORM ")
+    // A line that begins with "FORM " trims only at its end. Only the parts
+    // that matter are upper-cased: a line may be very long.
+    if (!line1_ || UpperCaseAscii(LeftPart(line1_->start, 5)) != "FORM ")
         throw ExtractError(ExtractFault::FormNotFound, FormSegmentNotFoundMessage(extractFile_));
-    const std::string_view trimmed = TrimControls(upper);
-    const std::string_view title = trimmed.size() > 5 ? trimmed.substr(5) : std::string_view();
-    const int index = FindFormIndex(title);
+    const std::string_view start = line1_->start;
+    const std::size_t trimmedEnd = static_cast<std::size_t>(std::min<std::uint64_t>(line1_->visibleEnd, start.size()));
+    // A title longer than any form's is looked up, and quoted, by its start.
+    const std::string_view title = trimmedEnd > 5 ? start.substr(5, trimmedEnd - 5) : std::string_view();
+    const std::string titleAsRead = UpperCaseAscii(title.substr(0, kLongestQuote + 1));
+    const int index = FindFormIndex(titleAsRead);
     if (index < 0)
-        throw ExtractError(ExtractFault::FormUnknown, FormNotFoundMessage(title, extractFile_));
-    formName_ = title;
+        throw ExtractError(ExtractFault::FormUnknown, FormNotFoundMessage(titleAsRead, extractFile_));
+    formName_ = titleAsRead;
     formIndex_ = index;
     fields_.clear();
     GetFormFields(static_cast<unsigned char>(index), fields_);
@@ -96,20 +104,22 @@ void VerificationRun::ReadKeySegment()
 {
     if (formIndex_ < 0)
         throw std::logic_error("ReadKeySegment before ReadFormSegment");
-    const std::string upper = line2_ ? UpperCaseAscii(*line2_) : std::string();
-    if (!line2_ || LeftPart(upper, 4) != "KEY ")
+    if (!line2_ || UpperCaseAscii(LeftPart(line2_->start, 4)) != "KEY ")
         throw ExtractError(ExtractFault::KeyNotFound, KeySegmentNotFoundMessage(extractFile_));
-    const std::string_view trimmed = TrimControls(upper);
-    if (trimmed.size() < 7)
+    // Trimmed, the line is "KEY ", three characters of count and the flags.
+    const std::uint64_t trimmedLength = line2_->visibleEnd;
+    if (trimmedLength < 7)
         throw ExtractError(ExtractFault::BadKey, BadKeySegmentMessage(extractFile_));
-    const std::string_view rest = trimmed.substr(4);
-    const auto count = ReadInteger(LeftPart(rest, 3));
-    const std::string_view flags = rest.substr(3);
-    if (!count || *count < 0 || static_cast<std::size_t>(*count) != flags.size())
+    const std::uint64_t flagCount = trimmedLength - 7;
+    // Letter case changes neither how the count reads (hexadecimal digits
+    // read in either case) nor which flags are "1".
+    const auto count = ReadInteger(line2_->start.substr(4, 3));
+    if (!count || *count < 0 || static_cast<std::uint64_t>(*count) != flagCount)
         throw ExtractError(ExtractFault::KeyChecksum, KeyChecksumMessage(extractFile_));
-    if (flags.size() != fields_.size())
+    if (flagCount != fields_.size())
         throw ExtractError(ExtractFault::KeyFormChecksum, FormKeyChecksumMessage(formName_, extractFile_));
-    keyFlags_ = flags;
+    // At most 999 flags: all of them are within the start of the line.
+    keyFlags_ = UpperCaseAscii(std::string_view(line2_->start).substr(7, flagCount));
     keyRead_ = true;
 }
 
@@ -166,9 +176,8 @@ std::uint64_t VerificationRun::VerifyDataBlock(const VerifySettings& settings, I
         const LineReader::Remainder rest = reader_->TakeRemainder();
         bool sourceDone = rest.sourceDone || rest.textEnded;
         RecordBatch* batch = &pipeline.Current();
-        if (batch->bytes.size() < rest.bytes.size())
-            batch->bytes.resize(rest.bytes.size());
-        std::copy(rest.bytes.begin(), rest.bytes.end(), batch->bytes.data());
+        batch->Reserve(rest.bytes.size());
+        std::copy(rest.bytes.begin(), rest.bytes.end(), batch->bytes.get());
         batch->used = rest.bytes.size();
         batch->firstLine = markers.begin + 1;
         batch->firstRecord = 1;
@@ -184,7 +193,7 @@ std::uint64_t VerificationRun::VerifyDataBlock(const VerifySettings& settings, I
             cut = 0;
         };
         for (;;) {
-            const char* base = batch->bytes.data();
+            const char* base = batch->bytes.get();
             const char* stop = base + batch->used;
             const char* p = base + pos;
             const char* lineEnd = FindLineEnd(p, stop);
@@ -192,14 +201,12 @@ std::uint64_t VerificationRun::VerifyDataBlock(const VerifySettings& settings, I
             if ((lineEnd == stop && !sourceDone) || (lineEnd != stop && !textEnds && !sourceDone
                                                     && LineEndUndecided(lineEnd, stop))) {
                 // The line goes on behind what has been read.
-                if (batch->used == batch->bytes.size()) {
-                    if (cut > 0)
-                        handOn(cut);
-                    else
-                        batch->bytes.resize(batch->bytes.size() * 2); // a record larger than the batch
-                }
-                const std::size_t n = source_->Read(batch->bytes.data() + batch->used,
-                                                    batch->bytes.size() - batch->used);
+                if (batch->used == batch->capacity && cut > 0)
+                    handOn(cut);
+                if (batch->used == batch->capacity)
+                    batch->Reserve(batch->capacity * 2); // a record larger than the batch
+                const std::size_t n = source_->Read(batch->bytes.get() + batch->used,
+                                                    batch->capacity - batch->used);
                 batch->used += n;
                 sourceDone = n == 0;
                 continue;
@@ -233,9 +240,9 @@ std::uint64_t VerificationRun::VerifyDataBlock(const VerifySettings& settings, I
         // Lines 1 and 2 were read at load; they cannot be markers once the
         // segments passed, but the search starts at line 1 all the same.
         if (line1_)
-            markers.See(*line1_, line1_->size(), 1);
+            markers.See(line1_->start, line1_->length, 1);
         if (line2_)
-            markers.See(*line2_, line2_->size(), 2);
+            markers.See(line2_->start, line2_->length, 2);
         std::string_view line;
         std::uint64_t length = 0;
         if (onFault) {

@@ -107,8 +107,9 @@ private:
     std::size_t chunkSize_;
     std::unique_ptr<ByteSource> source_;
     std::unique_ptr<LineReader> reader_;
-    std::optional<std::string> line1_;
-    std::optional<std::string> line2_;
+    // Lines 1 and 2 as far as the segments need them.
+    std::optional<LineReader::LineHead> line1_;
+    std::optional<LineReader::LineHead> line2_;
     std::string formName_;
     int formIndex_ = -1;
     std::vector<std::string> fields_;

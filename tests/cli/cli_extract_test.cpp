@@ -109,7 +109,7 @@ TEST(CliConvert, AFailedCheckWritesNothing)
 TEST(CliConvert, APathNamingNoFileGivesTheMissingFileMessage)
 {
     TestFolder folder;
-    for (const std::string& command : {"convert", "check"}) {
+    for (const std::string command : {"convert", "check"}) {
         for (const std::string& path : {folder / "missing.txt", folder.path().string()}) {
             SCOPED_TRACE(command + " " + path);
             CliRunner cli;

@@ -107,6 +107,40 @@ TEST(LineReader, LongLinesComeWholeFromNextAndAsAPrefixFromNextPrefix)
     EXPECT_EQ(line, longLine);
 }
 
+// The start and the trimmed length of a line, however long, in bounded memory.
+TEST(LineReader, HeadsKeepTheStartAndTheTrimmedLength)
+{
+    struct Case {
+        std::string line;
+        std::uint64_t visibleEnd;
+    };
+    const Case cases[] = {
+        {"FORM W-2", 8},
+        {"FORM W-2 \t\x01", 8},
+        {"FORM W-2" + std::string(5000, ' '), 8},
+        {std::string(5000, 'x') + "  ", 5000},
+        {std::string(3000, 'x') + std::string(3000, ' ') + "y" + std::string(4000, '\t'), 6001},
+        {" \t ", 0},
+        {"", 0},
+        {"\xA0", 1}, // high characters are not trimmed
+    };
+    for (const Case& c : cases) {
+        for (const std::size_t chunk : {3u, 64u, 1u << 20}) {
+            SCOPED_TRACE("line of " + std::to_string(c.line.size()) + " bytes, chunk " + std::to_string(chunk));
+            ov::TextByteSource source(c.line + "\r\nnext");
+            ov::LineReader reader(source, chunk);
+            ov::LineReader::LineHead head;
+            ASSERT_TRUE(reader.NextHead(head));
+            EXPECT_EQ(head.length, c.line.size());
+            EXPECT_EQ(head.visibleEnd, c.visibleEnd);
+            EXPECT_EQ(head.start, c.line.substr(0, head.start.size()));
+            EXPECT_GE(head.start.size(), std::min<std::size_t>(c.line.size(), ov::LineReader::kPrefixLength));
+            ASSERT_TRUE(reader.NextHead(head));
+            EXPECT_EQ(head.start, "next");
+        }
+    }
+}
+
 TEST(LineReader, RemainderStartsAtTheNextLineAndResolvesASplitCrLf)
 {
     struct Case {
