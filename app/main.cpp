@@ -6,6 +6,8 @@
 #include <QIcon>
 #include <QStyleFactory>
 
+#include <algorithm>
+
 int main(int argc, char** argv)
 {
     ov::ui::TApplication application(argc, argv);
@@ -17,8 +19,13 @@ int main(int argc, char** argv)
     QGuiApplication::setDesktopFileName(QStringLiteral("OV2021DM"));
 
     ov::CreateForms();
+    // The arguments as the file system spells them; the application object
+    // has taken out its own.
+    ov::Form1->CommandLineArguments.assign(argv + std::min(argc, 1), argv + argc);
     ov::Form1->show();
     const int exitCode = QApplication::exec();
+    // A calling program learns from the exit status whether its run failed.
+    const bool runFailed = ov::Form1->CommandLineRunFailed();
     ov::DestroyForms();
-    return exitCode;
+    return runFailed ? 1 : exitCode;
 }

@@ -1,23 +1,44 @@
 #include "app/main_window.h"
 
+#include "checks/text_primitives.h"
+#include "extract/extract_messages.h"
+#include "extract/import_file.h"
+#include "extract/line_reader.h"
+#include "extract/record_builder.h"
 #include "extract/template_document.h"
+#include "extract/verification.h"
+#include "platform/regional_settings.h"
+#include "platform/registry_store.h"
+#include "platform/safe_file.h"
 #include "schema/schema.h"
 #include "template/template_window.h"
+#include "ui/dialogs.h"
 #include "ui/error_handler.h"
 #include "ui/qt_text.h"
+#include "ui/wait_cursor.h"
 
 #include <QComboBox>
+#include <QDate>
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QFile>
 #include <QGuiApplication>
 #include <QHeaderView>
 #include <QItemSelectionModel>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMimeData>
 #include <QPushButton>
+#include <QScopeGuard>
 #include <QScreen>
+#include <QShowEvent>
 #include <QSignalBlocker>
 #include <QTreeWidget>
+#include <QUrl>
 #include <QValidator>
 
+#include <algorithm>
+#include <filesystem>
 #include <stdexcept>
 
 namespace ov {
@@ -69,6 +90,52 @@ int FirstEntryBeginningWith(const QComboBox* combo, const QString& text)
         if (combo->itemText(i).startsWith(text, Qt::CaseInsensitive))
             return i;
     return -1;
+}
+
+// A message of lines joined as every box of the extract road shows them.
+QString MessageText(const std::vector<std::string>& lines)
+{
+    return ui::ToQString(JoinLines(lines, kCrLf));
+}
+
+// True when something other than a folder exists at `path`.
+bool IsExistingFile(const std::string& path)
+{
+    std::error_code error;
+    const auto status = std::filesystem::status(path, error);
+    return std::filesystem::exists(status) && !std::filesystem::is_directory(status);
+}
+
+// A path as the file system spells it, from a name that Qt gives.
+std::string FileSystemPath(const QString& fileName)
+{
+    return QFile::encodeName(fileName).toStdString();
+}
+
+// The one local file that a drag carries, or an empty name.
+QString DraggedFile(const QMimeData* data)
+{
+    if (data == nullptr || !data->hasUrls())
+        return {};
+    const QList<QUrl> urls = data->urls();
+    return urls.size() == 1 && urls.front().isLocalFile() ? urls.front().toLocalFile() : QString();
+}
+
+// Lines 1 and 2 of `file`, split as the run splits them. Throws ExtractError
+// (CannotOpen) when the file cannot be read.
+std::vector<std::string> ReadHeadLines(const std::string& file)
+{
+    std::vector<std::string> lines;
+    try {
+        FileByteSource source(file);
+        LineReader reader(source, std::size_t(64) << 10);
+        std::string_view line;
+        while (lines.size() < 2 && reader.Next(line))
+            lines.emplace_back(line);
+    } catch (const ReadFailure& failure) {
+        throw ExtractError(ExtractFault::CannotOpen, CannotOpenFileMessage(file, failure.what()));
+    }
+    return lines;
 }
 
 // The entry whose title equals `text` (letter case ignored), or -1.
@@ -141,6 +208,8 @@ TForm1::TForm1()
     OpenDialog.DefaultExt = kOpenDefaultExt;
     OpenDialog.Filter = kOpenFilter;
 
+    setAcceptDrops(true);
+
     setTabOrder(coForm, bDisplay);
     setTabOrder(bDisplay, bVerify);
     setTabOrder(bVerify, lvDestination);
@@ -155,6 +224,8 @@ TForm1::TForm1()
             [this] { RememberEditState(); });
     connect(bDisplay, &QPushButton::clicked, this,
             [this] { ui::Guarded([this] { bDisplayClick(); }); });
+    connect(bVerify, &QPushButton::clicked, this,
+            [this] { ui::Guarded([this] { bVerifyClick(); }); });
     connect(lvDestination, &QTreeWidget::itemChanged, this,
             [this](QTreeWidgetItem* item, int column) {
                 if (!FFilling && column == kLabelColumn)
@@ -186,7 +257,8 @@ TForm1::~TForm1()
     // The controls go after this body; their last signals must not reach
     // handlers of a window that is being taken apart.
     for (QObject* sender : {static_cast<QObject*>(coForm), static_cast<QObject*>(coForm->lineEdit()),
-                            static_cast<QObject*>(bDisplay), static_cast<QObject*>(lvDestination),
+                            static_cast<QObject*>(bDisplay), static_cast<QObject*>(bVerify),
+                            static_cast<QObject*>(lvDestination),
                             static_cast<QObject*>(lvDestination->selectionModel())})
         sender->disconnect(this);
     FormDestroy();
@@ -308,6 +380,177 @@ void TForm1::bDisplayClick()
         rows.push_back({FieldLabel(i), FieldTicked(i)});
     fmTemplate->SetDocument(MakeTemplateDocument(FormText(), rows, ui::ProgramFileName()));
     fmTemplate->exec();
+}
+
+void TForm1::showEvent(QShowEvent* event)
+{
+    QWidget::showEvent(event);
+    if (FShown || event->spontaneous())
+        return;
+    FShown = true;
+    // The command-line run starts from the event loop once the window is up:
+    // its boxes stand over the window, and a successful run can close it and
+    // so end the program.
+    QMetaObject::invokeMethod(
+        this, [this] { ui::Guarded([this] { FormShow(); }); }, Qt::QueuedConnection);
+}
+
+void TForm1::dragEnterEvent(QDragEnterEvent* event)
+{
+    if (!DraggedFile(event->mimeData()).isEmpty())
+        event->acceptProposedAction();
+}
+
+void TForm1::dropEvent(QDropEvent* event)
+{
+    const QString file = DraggedFile(event->mimeData());
+    if (file.isEmpty())
+        return;
+    event->acceptProposedAction();
+    // The run and its boxes come after the drop has ended, so that the
+    // program the file came from is not kept waiting.
+    QMetaObject::invokeMethod(
+        this,
+        [this, file] {
+            ui::Guarded([this, &file] {
+                OpenDialog.FileName = file;
+                VerifyExtract(FileSystemPath(file));
+            });
+        },
+        Qt::QueuedConnection);
+}
+
+void TForm1::FormShow()
+{
+    ExtractFile.clear();
+    if (!CommandLineArguments.empty())
+        ExtractFile = std::string(TrimControls(CommandLineArguments.front()));
+    if (ExtractFile.empty())
+        return;
+
+    // Until the import file is written, the caller is to learn that the run failed.
+    FCommandLineRunFailed = true;
+    if (!IsExistingFile(ExtractFile)) {
+        ui::MessageDlg(MessageText(MissingFileMessageLines(ExtractFile, ui::ProgramFileName())),
+                       windowTitle(), QMessageBox::Warning, QMessageBox::Ok, this);
+        throw ui::ESilentCancel();
+    }
+    VerifyExtractFile();
+    WriteImportFile();
+    FCommandLineRunFailed = false;
+    close();
+}
+
+void TForm1::bVerifyClick()
+{
+    if (!OpenDialog.Execute(this))
+        return;
+    VerifyExtract(FileSystemPath(OpenDialog.FileName));
+}
+
+void TForm1::VerifyExtract(std::string extractFile)
+{
+    ExtractFile = std::move(extractFile);
+    VerifyExtractFile();
+    ui::Dialogs().Beep();
+    const QMessageBox::StandardButton answer = ui::MessageDlg(
+        MessageText(SummaryMessageLines(ExtractFile, FormName, ImportLines->size())),
+        ui::ToQString(kSummaryCaption), QMessageBox::Question, QMessageBox::Yes | QMessageBox::No,
+        this);
+    if (answer == QMessageBox::Yes)
+        WriteImportFile();
+}
+
+void TForm1::VerifyExtractFile()
+{
+    const auto closeExtract = qScopeGuard([this] { FRun.reset(); });
+    LoadExtract();
+    ReadFormSegment();
+    ReadKeySegment();
+    VerifyDataBlock();
+}
+
+void TForm1::LoadExtract()
+{
+    ExtractLines->clear();
+    FRun.reset();
+    FRun = std::make_unique<VerificationRun>(VerificationRun::LoadFile(ExtractFile));
+    *ExtractLines = ReadHeadLines(ExtractFile);
+}
+
+void TForm1::ReadFormSegment()
+{
+    FRun->ReadFormSegment();
+    FormName = FRun->FormName();
+    SetFormText(FormName);
+    FillFieldList();
+}
+
+void TForm1::ReadKeySegment()
+{
+    FRun->ReadKeySegment();
+    KeyFlags = FRun->KeyFlags();
+    // A flag other than "1" leaves its row unticked.
+    const int rows = std::min(static_cast<int>(KeyFlags.size()), FieldCount());
+    for (int row = 0; row < rows; ++row)
+        if (KeyFlags[static_cast<std::size_t>(row)] == '1')
+            SetFieldTicked(row, true);
+}
+
+void TForm1::VerifyDataBlock()
+{
+    const VerifySettings settings{ReadRegionalSettings(), QDate::currentDate().year(), 0};
+    ImportLineList lines;
+    try {
+        const ui::TWaitCursor wait;
+        FRun->VerifyDataBlock(settings, lines);
+    } catch (const ExtractError& error) {
+        if (error.fault() == ExtractFault::BadValue && error.valueFault()) {
+            // The layout has passed and records were built up to the failing one.
+            const ValueFault& fault = *error.valueFault();
+            PrepareRecord();
+            lines.lines.resize(std::min<std::uint64_t>(lines.lines.size(), fault.record - 1));
+            *ImportLines = std::move(lines.lines);
+            SelectField(fault.position - 1);
+        }
+        throw;
+    }
+    PrepareRecord();
+    *ImportLines = std::move(lines.lines);
+}
+
+void TForm1::PrepareRecord()
+{
+    // Without supplied fields the builder starts every field at its default.
+    RecordBuilder record(FRun->FormFields(), std::string_view(), RegionalSettings{}, 0);
+    record.PrepareRecord();
+    *RecordValues = record.RecordValues();
+    TinTypeIndex = record.TinTypeIndex();
+}
+
+void TForm1::WriteImportFile()
+{
+    const std::string importFile = ImportFilePath(ExtractFile);
+    SafeFileWriter writer(importFile);
+    for (const std::string& line : *ImportLines) {
+        writer.Write(line);
+        writer.Write(kCrLf);
+    }
+    writer.Commit();
+    WriteUserRegistryString(kImportKeyPath, kTextDirectoryValue, FolderPart(importFile));
+    ui::MessageDlg(MessageText(InstructionsMessageLines(ExtractFile, importFile, FormName)),
+                   ui::ToQString(kInstructionsCaption), QMessageBox::NoIcon, QMessageBox::Ok, this);
+}
+
+void TForm1::SelectField(int row)
+{
+    QTreeWidgetItem* item = lvDestination->topLevelItem(row);
+    if (item == nullptr)
+        return;
+    lvDestination->setCurrentItem(item);
+    lvDestination->scrollToItem(item);
+    // The row may have been the selected one already.
+    ShowTypeHint(item);
 }
 
 void TForm1::SetFormText(std::string_view text)
