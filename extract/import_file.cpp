@@ -3,6 +3,7 @@
 #include "schema/schema.h"
 
 #include <algorithm>
+#include <array>
 #include <cstdint>
 #include <cstring>
 
@@ -18,6 +19,17 @@ bool IsFolderSeparator(char c)
     return c == '/';
 #endif
 }
+
+// Characters that make a value go between double quotes: codes 0 to 32, the
+// double quote and the comma.
+constexpr auto kQuoteTriggers = [] {
+    std::array<bool, 256> t{};
+    for (int c = 0; c <= 32; ++c)
+        t[static_cast<std::size_t>(c)] = true;
+    t['"'] = true;
+    t[','] = true;
+    return t;
+}();
 
 // True when some byte of the word is below `n` (n at most 128).
 constexpr std::uint64_t kOnes = 0x0101010101010101ull;
@@ -81,11 +93,17 @@ char* WriteCommaText(char* out, const std::vector<std::string>& values)
         if (i != 0)
             *out++ = ',';
         const std::string& v = values[i];
-        if (!NeedsQuotes(v)) {
-            std::memcpy(out, v.data(), v.size());
-            out += v.size();
-            continue;
+        // Copied byte by byte while looking for what needs quotes: values
+        // are short, and a call per value would cost more.
+        char* const start = out;
+        bool quote = false;
+        for (const char c : v) {
+            *out++ = c;
+            quote |= kQuoteTriggers[static_cast<unsigned char>(c)];
         }
+        if (!quote)
+            continue;
+        out = start;
         *out++ = '"';
         for (const char c : v) {
             if (c == '"')

@@ -49,4 +49,48 @@ inline std::size_t LineEndLength(const char* p, const char* end)
     return *p == '\r' && p + 1 != end && p[1] == '\n' ? 2 : 1;
 }
 
+// The number of line ends in [p, end), a stretch without NUL that does not
+// end with a CR whose LF may still follow: every LF and every CR counts,
+// except an LF right after a CR (CR LF is one line end). Sixteen bytes are
+// counted at a time.
+inline std::size_t CountLineEnds(const char* p, const char* end)
+{
+    std::size_t count = 0;
+    bool afterCr = false;
+#ifdef __SSE2__
+    const __m128i lf = _mm_set1_epi8('\n');
+    const __m128i cr = _mm_set1_epi8('\r');
+    for (; end - p >= 16; p += 16) {
+        const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
+        const unsigned lfs = static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(v, lf)));
+        const unsigned crs = static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(v, cr)));
+        const unsigned lfAfterCr = lfs & ((crs << 1) | (afterCr ? 1u : 0u));
+        count += static_cast<std::size_t>(__builtin_popcount(lfs) + __builtin_popcount(crs)
+                                          - __builtin_popcount(lfAfterCr));
+        afterCr = (crs & 0x8000u) != 0;
+    }
+#endif
+    for (; p != end; ++p) {
+        if (*p == '\r')
+            ++count;
+        else if (*p == '\n' && !afterCr)
+            ++count;
+        afterCr = *p == '\r';
+    }
+    return count;
+}
+
+// The start of the last `lines` lines of [begin, end), a stretch of whole
+// lines each followed by its line end (lines at most their number).
+inline const char* StartOfLastLines(const char* begin, const char* end, std::size_t lines)
+{
+    const char* p = end;
+    for (; lines > 0; --lines) {
+        p -= (p - begin >= 2 && p[-1] == '\n' && p[-2] == '\r') ? 2 : 1;
+        while (p != begin && p[-1] != '\n' && p[-1] != '\r')
+            --p;
+    }
+    return p;
+}
+
 } // namespace ov

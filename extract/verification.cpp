@@ -7,6 +7,7 @@
 #include "schema/schema.h"
 
 #include <algorithm>
+#include <cstring>
 #include <stdexcept>
 #include <thread>
 
@@ -26,6 +27,21 @@ static_assert(LineReader::kPrefixLength >= 5 + kLongestQuote + 1 && LineReader::
 bool IsMarker(std::string_view line, std::uint64_t length, std::string_view marker)
 {
     return length == marker.size() && line.size() == marker.size() && EqualsIgnoringCase(line, marker);
+}
+
+// The first end marker line among the whole lines of [from, complete), each
+// followed by its line end, or nullptr.
+const char* FindEndMarker(const char* from, const char* complete)
+{
+    for (const char* p = from; p != complete; ++p) {
+        p = static_cast<const char*>(std::memchr(p, '{', static_cast<std::size_t>(complete - p)));
+        if (!p)
+            return nullptr;
+        if ((p == from || p[-1] == '\n' || p[-1] == '\r') && complete - p > 10 && (p[10] == '\n' || p[10] == '\r')
+            && EqualsIgnoringCase(std::string_view(p, 10), kEndData))
+            return p;
+    }
+    return nullptr;
 }
 
 // Line numbers (from 1) of the first start and end markers; 0 when not found.
@@ -192,47 +208,64 @@ std::uint64_t VerificationRun::VerifyDataBlock(const VerifySettings& settings, I
             pos -= cut;
             cut = 0;
         };
+        const auto verifying = [&] { return k != 0 && !firstFault; };
         for (;;) {
-            const char* base = batch->bytes.get();
-            const char* stop = base + batch->used;
-            const char* p = base + pos;
-            const char* lineEnd = FindLineEnd(p, stop);
-            const bool textEnds = lineEnd == stop ? sourceDone : *lineEnd == '\0';
-            if ((lineEnd == stop && !sourceDone) || (lineEnd != stop && !textEnds && !sourceDone
-                                                    && LineEndUndecided(lineEnd, stop))) {
-                // The line goes on behind what has been read.
-                if (batch->used == batch->capacity && cut > 0)
-                    handOn(cut);
-                if (batch->used == batch->capacity)
-                    batch->Reserve(batch->capacity * 2); // a record larger than the batch
-                const std::size_t n = source_->Read(batch->bytes.get() + batch->used,
-                                                    batch->capacity - batch->used);
-                batch->used += n;
-                sourceDone = n == 0;
-                continue;
+            const char* const base = batch->bytes.get();
+            const char* const from = base + pos;
+            const char* const stop = base + batch->used;
+            // The text ends at a NUL, or where the source ends.
+            const char* const nul = static_cast<const char*>(std::memchr(from, '\0', static_cast<std::size_t>(stop - from)));
+            const char* const limit = nul ? nul : stop;
+            const bool textEnds = nul || sourceDone;
+            // The whole lines read: up to the last line end that is decided
+            // (a CR at the end of what was read may yet be followed by LF).
+            const char* complete = limit;
+            while (complete != from && complete[-1] != '\n' && complete[-1] != '\r')
+                --complete;
+            if (!textEnds && complete == stop && complete != from && complete[-1] == '\r') {
+                --complete;
+                while (complete != from && complete[-1] != '\n' && complete[-1] != '\r')
+                    --complete;
             }
-            const std::string_view line(p, static_cast<std::size_t>(lineEnd - p));
-            if (textEnds && line.empty()) {
-                pipeline.Finish(pos, k != 0 && !firstFault);
-                return false;
-            }
-            if (IsMarker(line, line.size(), kEndData)) {
+            if (const char* marker = FindEndMarker(from, complete)) {
+                dataLines += CountLineEnds(from, marker);
                 markers.end = markers.begin + 1 + dataLines;
-                pipeline.Finish(pos, k != 0 && !firstFault);
+                pipeline.Finish(static_cast<std::size_t>(marker - base), verifying());
                 return true;
             }
-            ++dataLines;
+            const std::size_t lines = CountLineEnds(from, complete);
+            dataLines += lines;
+            pos = static_cast<std::size_t>(complete - base);
+            if (!verifying()) {
+                cut = pos;
+            } else if (j + lines >= k) {
+                // Records were completed: the batch may be cut behind the last.
+                j = (j + lines) % k;
+                cut = static_cast<std::size_t>(StartOfLastLines(from, complete, j) - base);
+            } else {
+                j += lines;
+            }
             if (textEnds) {
-                pipeline.Finish(static_cast<std::size_t>(lineEnd - base), k != 0 && !firstFault);
+                // What is left up to the end of the text is the last line.
+                const std::string_view last(complete, static_cast<std::size_t>(limit - complete));
+                if (IsMarker(last, last.size(), kEndData)) {
+                    markers.end = markers.begin + 1 + dataLines;
+                    pipeline.Finish(pos, verifying());
+                    return true;
+                }
+                if (!last.empty())
+                    ++dataLines;
+                pipeline.Finish(static_cast<std::size_t>(limit - base), verifying());
                 return false;
             }
-            pos = static_cast<std::size_t>(lineEnd - base) + LineEndLength(lineEnd, stop);
-            if (k != 0 && ++j == k) {
-                j = 0;
-                cut = pos;
-            } else if (k == 0 || firstFault) {
-                cut = pos;
-            }
+            // The line goes on behind what has been read.
+            if (batch->used == batch->capacity && cut > 0)
+                handOn(cut);
+            if (batch->used == batch->capacity)
+                batch->Reserve(batch->capacity * 2); // a record larger than the batch
+            const std::size_t n = source_->Read(batch->bytes.get() + batch->used, batch->capacity - batch->used);
+            batch->used += n;
+            sourceDone = n == 0;
         }
     };
 

@@ -1,7 +1,9 @@
 #include "extract/line_reader.h"
+#include "extract/line_rules.h"
 
 #include <gtest/gtest.h>
 
+#include <random>
 #include <string>
 #include <vector>
 
@@ -79,6 +81,30 @@ TEST(LineReader, InMemorySplitAgreesWithTheReader)
     for (const SplitCase& c : kSplitCases) {
         SCOPED_TRACE("text \"" + Printable(c.text) + "\"");
         EXPECT_EQ(ov::SplitExtractLines(c.text), c.lines);
+    }
+}
+
+// Counting line ends in bulk, and walking back over lines, agree with the
+// splitter on every stretch of whole lines.
+TEST(LineRules, BulkCountsAgreeWithTheSplitter)
+{
+    std::mt19937 random(46);
+    for (int i = 0; i < 3000; ++i) {
+        std::string text;
+        const int size = std::uniform_int_distribution<int>(0, 80)(random);
+        for (int c = 0; c < size; ++c)
+            text += "ab\r\n"[std::uniform_int_distribution<int>(0, 3)(random)];
+        // Whole lines only: the stretch ends with a line end, not with a CR
+        // that an LF might follow.
+        text += "\n";
+        SCOPED_TRACE("text \"" + Printable(text) + "\"");
+        const Lines lines = ov::SplitExtractLines(text);
+        ASSERT_EQ(ov::CountLineEnds(text.data(), text.data() + text.size()), lines.size());
+        for (std::size_t last = 0; last <= lines.size(); ++last) {
+            const char* start = ov::StartOfLastLines(text.data(), text.data() + text.size(), last);
+            EXPECT_EQ(ov::SplitExtractLines(std::string(start, text.c_str() + text.size())),
+                      Lines(lines.end() - static_cast<std::ptrdiff_t>(last), lines.end()));
+        }
     }
 }
 
