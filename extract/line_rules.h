@@ -49,6 +49,16 @@ inline std::size_t LineEndLength(const char* p, const char* end)
     return *p == '\r' && p + 1 != end && p[1] == '\n' ? 2 : 1;
 }
 
+// The number of bits set in a 16-bit mask (without relying on a processor
+// instruction the build does not assume).
+inline unsigned CountBits16(unsigned x)
+{
+    x = x - ((x >> 1) & 0x5555u);
+    x = (x & 0x3333u) + ((x >> 2) & 0x3333u);
+    x = (x + (x >> 4)) & 0x0F0Fu;
+    return (x + (x >> 8)) & 0x1Fu;
+}
+
 // The number of line ends in [p, end), a stretch without NUL that does not
 // end with a CR whose LF may still follow: every LF and every CR counts,
 // except an LF right after a CR (CR LF is one line end). Sixteen bytes are
@@ -65,8 +75,7 @@ inline std::size_t CountLineEnds(const char* p, const char* end)
         const unsigned lfs = static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(v, lf)));
         const unsigned crs = static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(v, cr)));
         const unsigned lfAfterCr = lfs & ((crs << 1) | (afterCr ? 1u : 0u));
-        count += static_cast<std::size_t>(__builtin_popcount(lfs) + __builtin_popcount(crs)
-                                          - __builtin_popcount(lfAfterCr));
+        count += CountBits16(lfs) + CountBits16(crs) - CountBits16(lfAfterCr & 0xFFFFu);
         afterCr = (crs & 0x8000u) != 0;
     }
 #endif
