@@ -130,6 +130,7 @@ struct ChildRun {
     int status = -1;
     double seconds = 0;
     long maxRssKb = 0;
+    double cpuSeconds = 0; // user and system time of the child
 };
 
 // Runs argv with stdout to /dev/null; its wall time and peak resident memory.
@@ -154,6 +155,8 @@ ChildRun Run(const std::vector<std::string>& args)
     run.seconds = Seconds(start);
     run.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
     run.maxRssKb = usage.ru_maxrss;
+    run.cpuSeconds = static_cast<double>(usage.ru_utime.tv_sec + usage.ru_stime.tv_sec)
+                     + static_cast<double>(usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6;
     return run;
 }
 
@@ -209,5 +212,7 @@ int main(int argc, char* argv[])
     std::printf("speed:     %.0f MB/s\n", mb / convert.seconds);
     std::printf("vs wc -l:  %.1f times its time\n", convert.seconds / wc.seconds);
     std::printf("peak RSS:  %.1f MB\n", static_cast<double>(convert.maxRssKb) / 1024.0);
+    // On a machine shared with other work the wall time says less than this.
+    std::printf("CPU time:  %.2f s (%.0f MB per CPU second)\n", convert.cpuSeconds, mb / convert.cpuSeconds);
     return convert.status == 0 ? 0 : 1;
 }
