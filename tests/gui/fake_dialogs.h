@@ -19,6 +19,8 @@ struct MessageCall {
     QString text;
     QMessageBox::Icon icon;
     QMessageBox::StandardButtons buttons;
+    bool waitCursor;  // the hourglass was showing as the box came up
+    int beepsBefore;  // beeps sounded before the box came up
 };
 
 struct SaveCall {
@@ -55,7 +57,7 @@ public:
                                             QMessageBox::Icon icon,
                                             QMessageBox::StandardButtons buttons) override
     {
-        Messages.push_back({caption, text, icon, buttons});
+        Messages.push_back({caption, text, icon, buttons, WaitCursorShown(), Beeps});
         return MessageAnswer;
     }
 
@@ -81,8 +83,7 @@ public:
                                QWidget*) override
     {
         ++PrinterSetups;
-        const QCursor* cursor = QApplication::overrideCursor();
-        WaitCursorDuringPrinterSetup = cursor != nullptr && cursor->shape() == Qt::WaitCursor;
+        WaitCursorDuringPrinterSetup = WaitCursorShown();
         if (PrintToPdf.isEmpty())
             return false;
         printer.setOutputFormat(QPrinter::PdfFormat);
@@ -91,6 +92,12 @@ public:
     }
 
     void Beep() override { ++Beeps; }
+
+    static bool WaitCursorShown()
+    {
+        const QCursor* cursor = QApplication::overrideCursor();
+        return cursor != nullptr && cursor->shape() == Qt::WaitCursor;
+    }
 
 private:
     ui::TDialogs* FPrevious;
