@@ -499,10 +499,10 @@ void TForm1::ReadKeySegment()
 
 void TForm1::VerifyDataBlock()
 {
+    const ui::TWaitCursor wait;
     const VerifySettings settings{ReadRegionalSettings(), QDate::currentDate().year(), 0};
     ImportLineList lines;
     try {
-        const ui::TWaitCursor wait;
         FRun->VerifyDataBlock(settings, lines);
     } catch (const ExtractError& error) {
         if (error.fault() == ExtractFault::BadValue && error.valueFault()) {

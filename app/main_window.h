@@ -92,8 +92,8 @@ public:
     // dropped onto the window start it.
     void VerifyExtract(std::string extractFile);
     // Loads ExtractFile: the run opens it and ExtractLines gets its lines 1
-    // and 2, the only lines the window reads; the data block is streamed by
-    // the run and never held whole.
+    // and 2, the FORM and KEY segments; the data block is streamed by the
+    // run and never held whole.
     void LoadExtract();
     // The form named by line 1 becomes the form choice; its rows, unticked.
     void ReadFormSegment();
@@ -103,7 +103,8 @@ public:
     // line per record. A rejected value's row is selected.
     void VerifyDataBlock();
     // RecordValues becomes one record as every record starts: each field at
-    // its type's default; TinTypeIndex the form's TIN type field or -1.
+    // its type's default; TinTypeIndex the form's TIN type field or -1. The
+    // records themselves are built by the run.
     void PrepareRecord();
     // Saves ImportLines as the import file beside the extract, records its
     // folder in the registry and shows the import instructions.
