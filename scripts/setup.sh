@@ -7,7 +7,7 @@ OV_PACKAGES=(
   libcli11-dev nlohmann-json3-dev
   qt6-base-dev qt6-qpa-plugins libqt6printsupport6 fonts-dejavu-core
   poppler-utils xvfb xdotool x11-apps imagemagick
-  locales-all
+  locales-all libx11-dev
 )
 
 ov_install_missing() {
