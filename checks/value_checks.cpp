@@ -3,6 +3,7 @@
 #include "checks/text_primitives.h"
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
@@ -31,10 +32,27 @@ int HexDigitValue(char c)
     return -1;
 }
 
-// Removes every character that occurs in `unwanted`, in one pass.
-void RemoveChars(std::string& value, std::string_view unwanted)
+// A set of characters as a table indexed by character code: one lookup per
+// character instead of a search through the set.
+using CharSet = std::array<bool, 256>;
+
+constexpr CharSet MakeCharSet(std::string_view chars)
 {
-    std::erase_if(value, [unwanted](char c) { return unwanted.find(c) != std::string_view::npos; });
+    CharSet set{};
+    for (const char c : chars)
+        set[static_cast<unsigned char>(c)] = true;
+    return set;
+}
+
+constexpr CharSet kSignsAndSeparators = MakeCharSet("$+,");
+constexpr CharSet kSignsSeparatorsAndMinus = MakeCharSet("$+,-");
+constexpr CharSet kPlusAndSeparator = MakeCharSet("+,");
+
+// Removes every character of `unwanted`, in one pass; a value without any is
+// left untouched.
+void RemoveChars(std::string& value, const CharSet& unwanted)
+{
+    std::erase_if(value, [&unwanted](char c) { return unwanted[static_cast<unsigned char>(c)]; });
 }
 
 // A value that holds nothing but characters of codes 0 to 32 becomes "0".
@@ -234,13 +252,13 @@ DateOrder DateOrderFromFormat(std::string_view shortDateFormat)
 
 void NormalizeCurrency(std::string& value, char typeCode)
 {
-    RemoveChars(value, typeCode == 'c' ? std::string_view("$+,-") : std::string_view("$+,"));
+    RemoveChars(value, typeCode == 'c' ? kSignsSeparatorsAndMinus : kSignsAndSeparators);
     ZeroWhenBlank(value);
 }
 
 void NormalizeWholeNumber(std::string& value, const RegionalSettings& settings)
 {
-    RemoveChars(value, "+,");
+    RemoveChars(value, kPlusAndSeparator);
     ZeroWhenBlank(value);
     const auto number = ReadDecimal(value, settings);
     if (!number)
@@ -254,7 +272,7 @@ void NormalizeWholeNumber(std::string& value, const RegionalSettings& settings)
 
 void NormalizeFloat(std::string& value)
 {
-    RemoveChars(value, "$+,");
+    RemoveChars(value, kSignsAndSeparators);
     ZeroWhenBlank(value);
 }
 
@@ -364,6 +382,18 @@ std::optional<std::int64_t> ReadCurrency(std::string_view text, const RegionalSe
     const auto parsed = ParseDecimalText(text, settings.decimalSeparator);
     if (!parsed)
         return std::nullopt;
+    // The common amount, a few digits with at most four behind the separator
+    // and no exponent, is exact in ten-thousandths: no rounding, no overflow.
+    if (parsed->exponent == 0 && parsed->integerDigits.size() <= 14 && parsed->fractionDigits.size() <= 4) {
+        std::int64_t amount = 0;
+        for (const char c : parsed->integerDigits)
+            amount = amount * 10 + (c - '0');
+        for (const char c : parsed->fractionDigits)
+            amount = amount * 10 + (c - '0');
+        for (std::size_t k = parsed->fractionDigits.size(); k < 4; ++k)
+            amount *= 10;
+        return parsed->negative ? -amount : amount;
+    }
     const DigitRun digits(*parsed);
     const std::size_t first = digits.FirstNonZero();
     if (first == digits.size())
@@ -565,14 +595,15 @@ std::optional<CalendarDate> ReadShortDate(std::string_view text, const RegionalS
 
 void NormalizeIndicator(std::string& value)
 {
-    value = UpperCaseAscii(value);
-    if (value == "NULL")
+    static constexpr std::string_view kFalse[] = {"NULL", "0", "N", "F", "FALSE", "NO"};
+    static constexpr std::string_view kTrue[] = {"1", "Y", "T", "TRUE", "YES"};
+    for (char& c : value)
+        if (c >= 'a' && c <= 'z')
+            c = static_cast<char>(c - 'a' + 'A');
+    const std::string_view upper(value);
+    if (std::find(std::begin(kFalse), std::end(kFalse), upper) != std::end(kFalse))
         value.clear();
-    if (value.empty() || value == "X")
-        return;
-    if (value == "0" || value == "N" || value == "F" || value == "FALSE" || value == "NO")
-        value.clear();
-    else if (value == "1" || value == "Y" || value == "T" || value == "TRUE" || value == "YES")
+    else if (std::find(std::begin(kTrue), std::end(kTrue), upper) != std::end(kTrue))
         value = "X";
 }
 

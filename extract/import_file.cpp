@@ -38,9 +38,16 @@ inline std::uint64_t HasByteBelow(std::uint64_t x, std::uint64_t n)
     return (x - kOnes * n) & ~x & (kOnes * 0x80);
 }
 
-// A value goes between double quotes when it holds a character of code 0 to
-// 32, a double quote or a comma; high characters never count. Eight bytes
-// are tested at a time.
+// Non-zero when some byte of the word makes a value go between double quotes:
+// a character of code 0 to 32, a double quote or a comma; high characters
+// never count.
+inline std::uint64_t QuoteTriggersIn(std::uint64_t x)
+{
+    return HasByteBelow(x, 33) | HasByteBelow(x ^ (kOnes * '"'), 1) | HasByteBelow(x ^ (kOnes * ','), 1);
+}
+
+// A value goes between double quotes when it holds a quote trigger. Eight
+// bytes are tested at a time.
 bool NeedsQuotes(std::string_view value)
 {
     const char* p = value.data();
@@ -49,12 +56,60 @@ bool NeedsQuotes(std::string_view value)
         std::uint64_t x = kOnes * 'A'; // filler that never needs quotes
         const std::size_t take = n < 8 ? n : 8;
         std::memcpy(&x, p, take);
-        if (HasByteBelow(x, 33) | HasByteBelow(x ^ (kOnes * '"'), 1) | HasByteBelow(x ^ (kOnes * ','), 1))
+        if (QuoteTriggersIn(x))
             return true;
         p += take;
         n -= take;
     }
     return false;
+}
+
+template <class Word>
+Word LoadWord(const char* p)
+{
+    Word x;
+    std::memcpy(&x, p, sizeof x);
+    return x;
+}
+
+template <class Word>
+void StoreWord(char* p, Word x)
+{
+    std::memcpy(p, &x, sizeof x);
+}
+
+// Copies `value` to `out` and tells whether it needs quotes. Values are
+// short, so it goes by words rather than a library call: whole words, then
+// one last word that overlaps the previous one, so that nothing outside the
+// value is read and nothing past out + its size is written.
+bool CopyTestingQuotes(char* out, std::string_view value)
+{
+    const char* p = value.data();
+    const std::size_t n = value.size();
+    if (n >= 8) {
+        std::uint64_t triggers = 0;
+        for (std::size_t i = 0; i + 8 <= n; i += 8) {
+            const auto x = LoadWord<std::uint64_t>(p + i);
+            StoreWord(out + i, x);
+            triggers |= QuoteTriggersIn(x);
+        }
+        const auto last = LoadWord<std::uint64_t>(p + n - 8);
+        StoreWord(out + n - 8, last);
+        return (triggers | QuoteTriggersIn(last)) != 0;
+    }
+    if (n >= 4) {
+        const auto head = LoadWord<std::uint32_t>(p);
+        const auto tail = LoadWord<std::uint32_t>(p + n - 4);
+        StoreWord(out, head);
+        StoreWord(out + n - 4, tail);
+        return QuoteTriggersIn(head | static_cast<std::uint64_t>(tail) << 32) != 0;
+    }
+    bool quote = false;
+    for (std::size_t i = 0; i < n; ++i) {
+        out[i] = p[i];
+        quote |= kQuoteTriggers[static_cast<unsigned char>(p[i])];
+    }
+    return quote;
 }
 
 } // namespace
@@ -79,31 +134,28 @@ std::string ImportFilePath(std::string_view extractFile)
     return path;
 }
 
-std::size_t CommaTextBound(const std::vector<std::string>& values)
+namespace {
+
+template <class Values>
+std::size_t CommaTextBoundOf(const Values& values)
 {
     std::size_t bound = values.size();
-    for (const std::string& v : values)
+    for (const auto& v : values)
         bound += 2 * v.size() + 2;
     return bound;
 }
 
-char* WriteCommaText(char* out, const std::vector<std::string>& values)
+template <class Values>
+char* WriteCommaTextOf(char* out, const Values& values)
 {
     for (std::size_t i = 0; i < values.size(); ++i) {
         if (i != 0)
             *out++ = ',';
-        const std::string& v = values[i];
-        // Copied byte by byte while looking for what needs quotes: values
-        // are short, and a call per value would cost more.
-        char* const start = out;
-        bool quote = false;
-        for (const char c : v) {
-            *out++ = c;
-            quote |= kQuoteTriggers[static_cast<unsigned char>(c)];
-        }
-        if (!quote)
+        const std::string_view v = values[i];
+        if (!CopyTestingQuotes(out, v)) {
+            out += v.size();
             continue;
-        out = start;
+        }
         *out++ = '"';
         for (const char c : v) {
             if (c == '"')
@@ -113,6 +165,28 @@ char* WriteCommaText(char* out, const std::vector<std::string>& values)
         *out++ = '"';
     }
     return out;
+}
+
+} // namespace
+
+std::size_t CommaTextBound(const std::vector<std::string>& values)
+{
+    return CommaTextBoundOf(values);
+}
+
+std::size_t CommaTextBound(const std::vector<std::string_view>& values)
+{
+    return CommaTextBoundOf(values);
+}
+
+char* WriteCommaText(char* out, const std::vector<std::string>& values)
+{
+    return WriteCommaTextOf(out, values);
+}
+
+char* WriteCommaText(char* out, const std::vector<std::string_view>& values)
+{
+    return WriteCommaTextOf(out, values);
 }
 
 void AppendCommaValue(std::string& line, std::string_view value)
@@ -131,6 +205,14 @@ void AppendCommaValue(std::string& line, std::string_view value)
 }
 
 void AppendCommaText(std::string& line, const std::vector<std::string>& values)
+{
+    const std::size_t start = line.size();
+    line.resize(start + CommaTextBound(values));
+    char* const end = WriteCommaText(line.data() + start, values);
+    line.resize(static_cast<std::size_t>(end - line.data()));
+}
+
+void AppendCommaText(std::string& line, const std::vector<std::string_view>& values)
 {
     const std::size_t start = line.size();
     line.resize(start + CommaTextBound(values));

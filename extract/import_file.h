@@ -22,11 +22,14 @@ std::string ImportFilePath(std::string_view extractFile);
 void AppendCommaValue(std::string& line, std::string_view value);
 // Appends the values joined by commas (no line end). Never fails.
 void AppendCommaText(std::string& line, const std::vector<std::string>& values);
+void AppendCommaText(std::string& line, const std::vector<std::string_view>& values);
 std::string CommaText(const std::vector<std::string>& values);
 // The most bytes the comma text of `values` can take.
 std::size_t CommaTextBound(const std::vector<std::string>& values);
+std::size_t CommaTextBound(const std::vector<std::string_view>& values);
 // Writes the comma text of `values` at `out`, which has room for
 // CommaTextBound(values) bytes; returns the end of what was written.
 char* WriteCommaText(char* out, const std::vector<std::string>& values);
+char* WriteCommaText(char* out, const std::vector<std::string_view>& values);
 
 } // namespace ov

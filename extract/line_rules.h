@@ -5,6 +5,7 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 
 #ifdef __SSE2__
 #include <emmintrin.h>
@@ -49,20 +50,34 @@ inline std::size_t LineEndLength(const char* p, const char* end)
     return *p == '\r' && p + 1 != end && p[1] == '\n' ? 2 : 1;
 }
 
-// The number of bits set in a 16-bit mask (without relying on a processor
+// The number of bits set in a 64-bit mask (without relying on a processor
 // instruction the build does not assume).
-inline unsigned CountBits16(unsigned x)
+inline unsigned CountBits64(std::uint64_t x)
 {
-    x = x - ((x >> 1) & 0x5555u);
-    x = (x & 0x3333u) + ((x >> 2) & 0x3333u);
-    x = (x + (x >> 4)) & 0x0F0Fu;
-    return (x + (x >> 8)) & 0x1Fu;
+    x = x - ((x >> 1) & 0x5555555555555555ull);
+    x = (x & 0x3333333333333333ull) + ((x >> 2) & 0x3333333333333333ull);
+    x = (x + (x >> 4)) & 0x0F0F0F0F0F0F0F0Full;
+    return static_cast<unsigned>((x * 0x0101010101010101ull) >> 56);
 }
+
+#ifdef __SSE2__
+// One bit per byte of the 64 bytes at `p`: set where the byte equals `c`.
+inline std::uint64_t ByteMask64(const char* p, __m128i c)
+{
+    std::uint64_t mask = 0;
+    for (int i = 0; i < 4; ++i) {
+        const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + 16 * i));
+        mask |= static_cast<std::uint64_t>(static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(v, c))))
+                << (16 * i);
+    }
+    return mask;
+}
+#endif
 
 // The number of line ends in [p, end), a stretch without NUL that does not
 // end with a CR whose LF may still follow: every LF and every CR counts,
-// except an LF right after a CR (CR LF is one line end). Sixteen bytes are
-// counted at a time.
+// except an LF right after a CR (CR LF is one line end). Sixty-four bytes
+// are counted at a time.
 inline std::size_t CountLineEnds(const char* p, const char* end)
 {
     std::size_t count = 0;
@@ -70,13 +85,12 @@ inline std::size_t CountLineEnds(const char* p, const char* end)
 #ifdef __SSE2__
     const __m128i lf = _mm_set1_epi8('\n');
     const __m128i cr = _mm_set1_epi8('\r');
-    for (; end - p >= 16; p += 16) {
-        const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
-        const unsigned lfs = static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(v, lf)));
-        const unsigned crs = static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(v, cr)));
-        const unsigned lfAfterCr = lfs & ((crs << 1) | (afterCr ? 1u : 0u));
-        count += CountBits16(lfs) + CountBits16(crs) - CountBits16(lfAfterCr & 0xFFFFu);
-        afterCr = (crs & 0x8000u) != 0;
+    for (; end - p >= 64; p += 64) {
+        const std::uint64_t lfs = ByteMask64(p, lf);
+        const std::uint64_t crs = ByteMask64(p, cr);
+        const std::uint64_t lfAfterCr = lfs & ((crs << 1) | (afterCr ? 1u : 0u));
+        count += CountBits64((lfs | crs) & ~lfAfterCr);
+        afterCr = (crs >> 63) != 0;
     }
 #endif
     for (; p != end; ++p) {

@@ -3,6 +3,8 @@
 #include "checks/text_primitives.h"
 #include "extract/import_file.h"
 
+#include <algorithm>
+
 namespace ov {
 
 namespace {
@@ -12,11 +14,27 @@ bool IsNineDigitsOrEmpty(const std::string& value)
     return value.empty() || (value.size() == 9 && IsAllDigits(value));
 }
 
+bool IsLowerCase(char c)
+{
+    return c >= 'a' && c <= 'z';
+}
+
+// The value line without leading and trailing characters of codes 0 to 32;
+// most lines have none, and are taken as they are without a call.
+std::string_view Trimmed(std::string_view line)
+{
+    const auto isControlOrBlank = [](char c) { return static_cast<unsigned char>(c) <= 32; };
+    if (line.empty() || (!isControlOrBlank(line.front()) && !isControlOrBlank(line.back())))
+        return line;
+    return TrimControls(line);
+}
+
 } // namespace
 
 RecordBuilder::RecordBuilder(const std::vector<std::string>& fields, std::string_view keyFlags,
                              const RegionalSettings& regional, int currentYear)
-    : fields_(fields), regional_(regional), currentYear_(currentYear), values_(fields.size())
+    : fields_(fields), regional_(regional), currentYear_(currentYear), values_(fields.size()),
+      rewritten_(fields.size())
 {
     // A flag other than "1" means the field is not supplied.
     for (std::size_t i = 0; i < keyFlags.size() && i < fields.size(); ++i) {
@@ -49,7 +67,13 @@ void RecordBuilder::PrepareRecord()
     // Every field starts at its default; the TIN type field's position was
     // found once, as it is the same for every record of the form.
     for (const std::size_t i : reset_)
-        values_[i].assign(defaults_[i]);
+        values_[i] = defaults_[i];
+}
+
+const std::vector<std::string>& RecordBuilder::RecordValues() const
+{
+    copies_.assign(values_.begin(), values_.end());
+    return copies_;
 }
 
 bool RecordBuilder::StoreValue(std::size_t j, std::string_view valueLine)
@@ -57,15 +81,39 @@ bool RecordBuilder::StoreValue(std::size_t j, std::string_view valueLine)
     const Field& field = supplied_[j];
     if (!field.info)
         return true; // a code without a rule keeps its default
-    std::string& v = values_[field.position];
-    v.assign(TrimControls(valueLine));
+    const std::string_view trimmed = Trimmed(valueLine);
+    std::string_view& stored = values_[field.position];
     switch (field.info->rule) {
     case TypeRule::Keep:
     case TypeRule::EventCode: // kept as supplied, like "o"
+        stored = trimmed;
+        return true;
+    case TypeRule::UpperCase:
+        if (std::none_of(trimmed.begin(), trimmed.end(), IsLowerCase)) {
+            stored = trimmed;
+            return true;
+        }
+        break;
+    default:
+        break;
+    }
+    // The other rules rewrite the value in the field's own text.
+    std::string& v = rewritten_[field.position];
+    v.assign(trimmed);
+    const bool accepted = Rewrite(field, v);
+    stored = v;
+    return accepted;
+}
+
+bool RecordBuilder::Rewrite(const Field& field, std::string& v)
+{
+    switch (field.info->rule) {
+    case TypeRule::Keep:
+    case TypeRule::EventCode:
         return true;
     case TypeRule::UpperCase:
         for (char& c : v)
-            if (c >= 'a' && c <= 'z')
+            if (IsLowerCase(c))
                 c = static_cast<char>(c - 'a' + 'A');
         return true;
     case TypeRule::TinType:
@@ -90,8 +138,11 @@ bool RecordBuilder::StoreValue(std::size_t j, std::string_view valueLine)
         NormalizeTin(v, tinType_);
         if (!IsNineDigitsOrEmpty(v))
             return false;
-        if (!tinType_.empty() && tinTypeIndex_ != -1)
-            values_[static_cast<std::size_t>(tinTypeIndex_)] = tinType_;
+        if (!tinType_.empty() && tinTypeIndex_ != -1) {
+            const auto t = static_cast<std::size_t>(tinTypeIndex_);
+            rewritten_[t] = tinType_;
+            values_[t] = rewritten_[t];
+        }
         return true;
     case TypeRule::RequiredYear:
         NormalizeYear(v);

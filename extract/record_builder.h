@@ -30,15 +30,17 @@ public:
     void PrepareRecord();
     // Tests the value line of the j-th supplied field (j from 0), trimmed, by
     // its type code and stores the result; for a TIN also its TIN type.
-    // Returns false, storing nothing further, when the rule rejects it.
+    // Returns false, storing nothing further, when the rule rejects it. A value
+    // kept as supplied is not copied: `valueLine` must stay valid until the
+    // record's values or import line have been taken.
     bool StoreValue(std::size_t j, std::string_view valueLine);
     // The label, type code and message fragment of the j-th supplied field.
     std::string_view Label(std::size_t j) const { return supplied_[j].label; }
     char TypeCode(std::size_t j) const { return supplied_[j].code; }
     std::string_view Fragment(std::size_t j) const;
 
-    // The record's values, one per field of the form.
-    const std::vector<std::string>& RecordValues() const { return values_; }
+    // The record's values, one per field of the form; valid until the next call.
+    const std::vector<std::string>& RecordValues() const;
     // Position of the form's TIN type field, or -1.
     std::int32_t TinTypeIndex() const { return tinTypeIndex_; }
     // The comma text of the record; valid until the next call.
@@ -54,6 +56,9 @@ private:
         const TypeCodeInfo* info; // nullptr for a code without a rule
     };
 
+    // Applies the field's rule to `v`, the trimmed value; false when it rejects it.
+    bool Rewrite(const Field& field, std::string& v);
+
     const std::vector<std::string>& fields_;
     RegionalSettings regional_;
     int currentYear_;
@@ -62,7 +67,11 @@ private:
     // overwritten by StoreValue before the record is used.
     std::vector<std::size_t> reset_;
     std::vector<std::string_view> defaults_;
-    std::vector<std::string> values_;
+    // The record's values: a default, a value line as supplied (trimmed), or
+    // the field's rewritten value in rewritten_.
+    std::vector<std::string_view> values_;
+    std::vector<std::string> rewritten_;
+    mutable std::vector<std::string> copies_; // for RecordValues
     std::int32_t tinTypeIndex_ = -1;
     std::string tinType_;
     std::string line_;
