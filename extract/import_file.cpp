@@ -64,52 +64,43 @@ bool NeedsQuotes(std::string_view value)
     return false;
 }
 
-template <class Word>
-Word LoadWord(const char* p)
+std::uint64_t LoadWord(const char* p)
 {
-    Word x;
+    std::uint64_t x;
     std::memcpy(&x, p, sizeof x);
     return x;
 }
 
-template <class Word>
-void StoreWord(char* p, Word x)
+void StoreWord(char* p, std::uint64_t x)
 {
     std::memcpy(p, &x, sizeof x);
 }
 
 // Copies `value` to `out` and tells whether it needs quotes. Values are
-// short, so it goes by words rather than a library call: whole words, then
-// one last word that overlaps the previous one, so that nothing outside the
-// value is read and nothing past out + its size is written.
-bool CopyTestingQuotes(char* out, std::string_view value)
+// short, so it goes without a library call: a short one byte by byte, a longer
+// one by words, the last word overlapping the one before, so that nothing
+// outside the value is read and nothing past out + its size is written.
+inline bool CopyTestingQuotes(char* out, std::string_view value)
 {
     const char* p = value.data();
     const std::size_t n = value.size();
-    if (n >= 8) {
-        std::uint64_t triggers = 0;
-        for (std::size_t i = 0; i + 8 <= n; i += 8) {
-            const auto x = LoadWord<std::uint64_t>(p + i);
-            StoreWord(out + i, x);
-            triggers |= QuoteTriggersIn(x);
+    if (n < 8) {
+        bool quote = false;
+        for (std::size_t i = 0; i < n; ++i) {
+            out[i] = p[i];
+            quote |= kQuoteTriggers[static_cast<unsigned char>(p[i])];
         }
-        const auto last = LoadWord<std::uint64_t>(p + n - 8);
-        StoreWord(out + n - 8, last);
-        return (triggers | QuoteTriggersIn(last)) != 0;
+        return quote;
     }
-    if (n >= 4) {
-        const auto head = LoadWord<std::uint32_t>(p);
-        const auto tail = LoadWord<std::uint32_t>(p + n - 4);
-        StoreWord(out, head);
-        StoreWord(out + n - 4, tail);
-        return QuoteTriggersIn(head | static_cast<std::uint64_t>(tail) << 32) != 0;
+    std::uint64_t triggers = 0;
+    for (std::size_t i = 0; i + 8 < n; i += 8) {
+        const auto x = LoadWord(p + i);
+        StoreWord(out + i, x);
+        triggers |= QuoteTriggersIn(x);
     }
-    bool quote = false;
-    for (std::size_t i = 0; i < n; ++i) {
-        out[i] = p[i];
-        quote |= kQuoteTriggers[static_cast<unsigned char>(p[i])];
-    }
-    return quote;
+    const auto last = LoadWord(p + n - 8);
+    StoreWord(out + n - 8, last);
+    return (triggers | QuoteTriggersIn(last)) != 0;
 }
 
 } // namespace
