@@ -373,12 +373,43 @@ std::optional<long double> ReadDecimal(std::string_view text, const RegionalSett
     return parsed->negative ? -magnitudeValue : magnitudeValue;
 }
 
+namespace {
+
+// The common amount in ten-thousandths, read in one pass: 1 to 14 digits,
+// then perhaps the separator and up to four digits, and nothing else. Such an
+// amount is exact: no rounding, no overflow. nullopt for any other text,
+// which ReadCurrency then reads by the full grammar.
+std::optional<std::int64_t> ReadPlainAmount(std::string_view text, char separator)
+{
+    const std::size_t size = text.size();
+    std::size_t i = 0;
+    std::int64_t amount = 0;
+    for (; i < size && i < 15 && IsDigit(text[i]); ++i)
+        amount = amount * 10 + (text[i] - '0');
+    if (i == 0 || i == 15)
+        return std::nullopt;
+    std::size_t fractionDigits = 0;
+    if (i < size && text[i] == separator) {
+        for (++i; i < size && fractionDigits < 5 && IsDigit(text[i]); ++i, ++fractionDigits)
+            amount = amount * 10 + (text[i] - '0');
+    }
+    if (i != size || fractionDigits > 4)
+        return std::nullopt;
+    for (; fractionDigits < 4; ++fractionDigits)
+        amount *= 10;
+    return amount;
+}
+
+} // namespace
+
 // Digit arithmetic on the text: the amount in ten-thousandths is the digit run
 // shifted by (exponent - fraction digits + 4) places; its integer part has at
 // most 19 digits and fits an unsigned 64-bit integer, and the dropped digits
 // decide the rounding (above half up, below half down, an exact half to even).
 std::optional<std::int64_t> ReadCurrency(std::string_view text, const RegionalSettings& settings)
 {
+    if (const auto amount = ReadPlainAmount(text, settings.decimalSeparator))
+        return amount;
     const auto parsed = ParseDecimalText(text, settings.decimalSeparator);
     if (!parsed)
         return std::nullopt;
