@@ -53,7 +53,9 @@ max_len_of() {
 
 mkdir -p "$build/logs"
 failed=()
-printf '%-16s %8s %12s %10s %8s %8s %7s\n' target seconds executions exec/s cov ft corpus
+# cov: edges covered, of edges (all instrumented in the target's program);
+# ft: features (edges with hit counts); corpus: inputs kept.
+printf '%-16s %8s %12s %10s %8s %8s %8s %7s\n' target seconds executions exec/s cov edges ft corpus
 for t in "${targets[@]}"; do
   seeds=$root/fuzz/corpus/$t
   [ -d "$seeds" ] || { echo "no seed corpus $seeds" >&2; exit 2; }
@@ -84,7 +86,9 @@ for t in "${targets[@]}"; do
   cov=$(sed -n 's/.* cov: \([0-9]*\).*/\1/p' <<<"$last")
   ft=$(sed -n 's/.* ft: \([0-9]*\).*/\1/p' <<<"$last")
   corp=$(sed -n 's/.* corp: \([0-9]*\).*/\1/p' <<<"$last")
-  printf '%-16s %8s %12s %10s %8s %8s %7s\n' "$t" "$elapsed" "${execs:-?}" "${rate:-?}" "${cov:-?}" "${ft:-?}" "${corp:-?}"
+  edges=$(sed -n 's/^INFO: Loaded 1 modules *(\([0-9]*\) inline 8-bit counters.*/\1/p' "$log" | head -1)
+  printf '%-16s %8s %12s %10s %8s %8s %8s %7s\n' "$t" "$elapsed" "${execs:-?}" "${rate:-?}" "${cov:-?}" "${edges:-?}" \
+    "${ft:-?}" "${corp:-?}"
   if [ "$status" -ne 0 ]; then
     failed+=("$t")
     echo "---- $t failed (exit $status); the end of $log:" >&2
