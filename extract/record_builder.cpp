@@ -1,6 +1,5 @@
 #include "extract/record_builder.h"
 
-#include "checks/text_primitives.h"
 #include "extract/import_file.h"
 
 #include <algorithm>
@@ -19,15 +18,6 @@ bool IsLowerCase(char c)
     return c >= 'a' && c <= 'z';
 }
 
-// The value line without leading and trailing characters of codes 0 to 32;
-// most lines have none, and are taken as they are without a call.
-std::string_view Trimmed(std::string_view line)
-{
-    const auto isControlOrBlank = [](char c) { return static_cast<unsigned char>(c) <= 32; };
-    if (line.empty() || (!isControlOrBlank(line.front()) && !isControlOrBlank(line.back())))
-        return line;
-    return TrimControls(line);
-}
 
 } // namespace
 
@@ -41,7 +31,10 @@ RecordBuilder::RecordBuilder(const std::vector<std::string>& fields, std::string
         if (keyFlags[i] != '1')
             continue;
         const FieldDescriptor d = SplitDescriptor(fields[i]);
-        supplied_.push_back({i, d.typeCode, d.label, FindTypeCode(d.typeCode)});
+        const TypeCodeInfo* info = FindTypeCode(d.typeCode);
+        // An event code is kept as supplied, like "o".
+        const bool kept = info && (info->rule == TypeRule::Keep || info->rule == TypeRule::EventCode);
+        supplied_.push_back({i, d.typeCode, d.label, info, kept});
     }
     std::vector<bool> overwritten(fields.size(), false);
     for (const Field& f : supplied_)
@@ -76,26 +69,15 @@ const std::vector<std::string>& RecordBuilder::RecordValues() const
     return copies_;
 }
 
-bool RecordBuilder::StoreValue(std::size_t j, std::string_view valueLine)
+bool RecordBuilder::StoreOtherValue(const Field& field, std::string_view valueLine)
 {
-    const Field& field = supplied_[j];
     if (!field.info)
         return true; // a code without a rule keeps its default
     const std::string_view trimmed = Trimmed(valueLine);
     std::string_view& stored = values_[field.position];
-    switch (field.info->rule) {
-    case TypeRule::Keep:
-    case TypeRule::EventCode: // kept as supplied, like "o"
+    if (field.info->rule == TypeRule::UpperCase && std::none_of(trimmed.begin(), trimmed.end(), IsLowerCase)) {
         stored = trimmed;
         return true;
-    case TypeRule::UpperCase:
-        if (std::none_of(trimmed.begin(), trimmed.end(), IsLowerCase)) {
-            stored = trimmed;
-            return true;
-        }
-        break;
-    default:
-        break;
     }
     // The other rules rewrite the value in the field's own text.
     std::string& v = rewritten_[field.position];

@@ -2,6 +2,7 @@
 // value tested and normalised by its field's type code, and the comma text.
 #pragma once
 
+#include "checks/text_primitives.h"
 #include "checks/value_checks.h"
 #include "extract/byte_buffer.h"
 #include "schema/schema.h"
@@ -33,7 +34,16 @@ public:
     // Returns false, storing nothing further, when the rule rejects it. A value
     // kept as supplied is not copied: `valueLine` must stay valid until the
     // record's values or import line have been taken.
-    bool StoreValue(std::size_t j, std::string_view valueLine);
+    bool StoreValue(std::size_t j, std::string_view valueLine)
+    {
+        // Most values are kept as supplied: stored here, without a call.
+        const Field& field = supplied_[j];
+        if (field.keptAsSupplied) {
+            values_[field.position] = Trimmed(valueLine);
+            return true;
+        }
+        return StoreOtherValue(field, valueLine);
+    }
     // The label, type code and message fragment of the j-th supplied field.
     std::string_view Label(std::size_t j) const { return supplied_[j].label; }
     char TypeCode(std::size_t j) const { return supplied_[j].code; }
@@ -54,8 +64,20 @@ private:
         char code;
         std::string_view label;
         const TypeCodeInfo* info; // nullptr for a code without a rule
+        bool keptAsSupplied;      // stored trimmed and unchanged
     };
 
+    // The value line without leading and trailing characters of codes 0 to
+    // 32; most lines have none, and are taken as they are without a call.
+    static std::string_view Trimmed(std::string_view line)
+    {
+        const auto isControlOrBlank = [](char c) { return static_cast<unsigned char>(c) <= 32; };
+        if (line.empty() || (!isControlOrBlank(line.front()) && !isControlOrBlank(line.back())))
+            return line;
+        return TrimControls(line);
+    }
+    // StoreValue for a field whose value is not simply kept.
+    bool StoreOtherValue(const Field& field, std::string_view valueLine);
     // Applies the field's rule to `v`, the trimmed value; false when it rejects it.
     bool Rewrite(const Field& field, std::string& v);
 
