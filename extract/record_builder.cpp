@@ -18,7 +18,6 @@ bool IsLowerCase(char c)
     return c >= 'a' && c <= 'z';
 }
 
-
 } // namespace
 
 RecordBuilder::RecordBuilder(const std::vector<std::string>& fields, std::string_view keyFlags,

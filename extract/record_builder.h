@@ -32,8 +32,8 @@ public:
     // Tests the value line of the j-th supplied field (j from 0), trimmed, by
     // its type code and stores the result; for a TIN also its TIN type.
     // Returns false, storing nothing further, when the rule rejects it. A value
-    // kept as supplied is not copied: `valueLine` must stay valid until the
-    // record's values or import line have been taken.
+    // that needs no rewriting is not copied: `valueLine` must stay valid until
+    // the record's values or import line have been taken.
     bool StoreValue(std::size_t j, std::string_view valueLine)
     {
         // Most values are kept as supplied: stored here, without a call.
