@@ -20,6 +20,7 @@ ctest --test-dir build --output-on-failure -j "$(nproc)"
 sanitized() {
   ASAN_OPTIONS=detect_leaks=1:halt_on_error=1:abort_on_error=0:print_stacktrace=1:detect_stack_use_after_return=1:check_initialization_order=1:strict_init_order=1 \
   UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1 \
+  LSAN_OPTIONS=suppressions=$PWD/scripts/lsan.supp:print_suppressions=0 \
   "$@"
 }
 sanitized ov_build build-asan -DOV_SANITIZE=ON
