@@ -84,6 +84,9 @@ private:
     const std::vector<std::string>& fields_;
     RegionalSettings regional_;
     int currentYear_;
+    // The decimal separator is none of the characters NormalizeCurrency
+    // removes: plain amounts are kept as they are.
+    bool plainAmountsKept_ = false;
     std::vector<Field> supplied_;
     // Fields that PrepareRecord must reset: the rest are supplied and always
     // overwritten by StoreValue before the record is used.
