@@ -373,12 +373,6 @@ std::optional<long double> ReadDecimal(std::string_view text, const RegionalSett
     return parsed->negative ? -magnitudeValue : magnitudeValue;
 }
 
-namespace {
-
-// The common amount in ten-thousandths, read in one pass: 1 to 14 digits,
-// then perhaps the separator and up to four digits, and nothing else. Such an
-// amount is exact: no rounding, no overflow. nullopt for any other text,
-// which ReadCurrency then reads by the full grammar.
 std::optional<std::int64_t> ReadPlainAmount(std::string_view text, char separator)
 {
     const std::size_t size = text.size();
@@ -399,8 +393,6 @@ std::optional<std::int64_t> ReadPlainAmount(std::string_view text, char separato
         amount *= 10;
     return amount;
 }
-
-} // namespace
 
 // Digit arithmetic on the text: the amount in ten-thousandths is the digit run
 // shifted by (exponent - fraction digits + 4) places; its integer part has at

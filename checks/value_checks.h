@@ -51,6 +51,11 @@ std::optional<std::int32_t> ReadInteger(std::string_view text);
 // while below 500), blanks. The exact decimal value is rounded to nearest in
 // long double; nullopt on bad grammar or overflow; too small reads as zero.
 std::optional<long double> ReadDecimal(std::string_view text, const RegionalSettings& settings);
+// The common amount in ten-thousandths, read in one pass: 1 to 14 digits, then
+// perhaps `separator` and up to four digits, and nothing else. Such an amount
+// is exact: no rounding, no overflow. nullopt for any other text, which
+// ReadCurrency then reads by its full grammar.
+std::optional<std::int64_t> ReadPlainAmount(std::string_view text, char separator);
 // The ReadDecimal grammar, read as an amount in ten-thousandths: the exact
 // decimal value times 10000, rounded half to even ("0.00005" -> 0, "0.00015"
 // -> 2). nullopt on bad grammar or outside -922337203685477.5808 to

@@ -18,28 +18,6 @@ bool IsLowerCase(char c)
     return c >= 'a' && c <= 'z';
 }
 
-bool IsDigit(char c)
-{
-    return c >= '0' && c <= '9';
-}
-
-// 1 to 14 digits, perhaps followed by the decimal separator and up to four
-// digits. With a separator that NormalizeCurrency does not remove, the
-// currency rule leaves such a value as it is (nothing to remove, not blank)
-// and ReadCurrency reads it exactly, so it is accepted unchanged.
-bool IsPlainAmount(std::string_view v, char separator)
-{
-    std::size_t i = 0;
-    while (i < v.size() && IsDigit(v[i]))
-        ++i;
-    if (i == 0 || i > 14)
-        return false;
-    if (i == v.size())
-        return true;
-    const std::string_view fraction = v.substr(i + 1);
-    return v[i] == separator && fraction.size() <= 4 && std::all_of(fraction.begin(), fraction.end(), IsDigit);
-}
-
 } // namespace
 
 RecordBuilder::RecordBuilder(const std::vector<std::string>& fields, std::string_view keyFlags,
@@ -98,10 +76,12 @@ bool RecordBuilder::StoreOtherValue(const Field& field, std::string_view valueLi
         return true; // a code without a rule keeps its default
     const std::string_view trimmed = Trimmed(valueLine);
     std::string_view& stored = values_[field.position];
-    // Values these rules would keep as they are, and accept, need no copy.
+    // Values these rules would keep as they are, and accept, need no copy: an
+    // upper-case "O" value, and a plain amount, in which the currency rule finds
+    // nothing to remove unless the separator is one of the removed characters.
     if ((field.info->rule == TypeRule::UpperCase && std::none_of(trimmed.begin(), trimmed.end(), IsLowerCase))
         || (field.info->rule == TypeRule::Currency && plainAmountsKept_
-            && IsPlainAmount(trimmed, regional_.decimalSeparator))) {
+            && ReadPlainAmount(trimmed, regional_.decimalSeparator))) {
         stored = trimmed;
         return true;
     }
