@@ -40,7 +40,7 @@ std::string FirstLine(const std::string& err)
     return err.substr(0, err.find('\n'));
 }
 
-class BadInput : public ReliabilityTest {
+class BadExtracts : public ReliabilityTest {
 protected:
     // A run that must fail a check: its message begins with `firstLine` and
     // names the extract, and nothing is written.
@@ -71,7 +71,7 @@ protected:
     }
 };
 
-TEST_F(BadInput, GarbageAndStrayBytesAreRejectedByTheFirstCheckTheyBreak)
+TEST_F(BadExtracts, GarbageAndStrayBytesAreRejectedByTheFirstCheckTheyBreak)
 {
     std::string random(1 << 20, '\0');
     std::uint32_t seed = 7;
@@ -101,14 +101,14 @@ TEST_F(BadInput, GarbageAndStrayBytesAreRejectedByTheFirstCheckTheyBreak)
     }
 }
 
-TEST_F(BadInput, HighBytesPassIntoTheImportFileAsTheyStand)
+TEST_F(BadExtracts, HighBytesPassIntoTheImportFileAsTheyStand)
 {
     WriteFile(data + "/high.txt", Fixture("nec_high_bytes.txt"));
     EXPECT_EQ(ExpectConverted(data + "/high.txt"),
               NecImportLine("\xC9MILE\xFF\x80", "07", "950.50") + NecImportLine("\"\xE9t\xE9 caf\xE9\"", "", "1"));
 }
 
-TEST_F(BadInput, EveryKindOfLineEndGivesTheSameImportFile)
+TEST_F(BadExtracts, EveryKindOfLineEndGivesTheSameImportFile)
 {
     WriteFile(data + "/crlf.txt", Fixture("nec_crlf.txt"));
     const std::string expected = ExpectConverted(data + "/crlf.txt");
@@ -129,7 +129,7 @@ TEST_F(BadInput, EveryKindOfLineEndGivesTheSameImportFile)
     }
 }
 
-TEST_F(BadInput, AKeyOfAThousandFlagsFailsItsChecksums)
+TEST_F(BadExtracts, AKeyOfAThousandFlagsFailsItsChecksums)
 {
     struct Case {
         const char* what;
@@ -151,7 +151,7 @@ TEST_F(BadInput, AKeyOfAThousandFlagsFailsItsChecksums)
     }
 }
 
-TEST_F(BadInput, ValuesOfAMegabyte)
+TEST_F(BadExtracts, ValuesOfAMegabyte)
 {
     const std::size_t mb = 1 << 20;
     std::string withCommasAndQuotes;
@@ -183,7 +183,7 @@ TEST_F(BadInput, ValuesOfAMegabyte)
     ExpectRejected(data + "/title.txt", "FORM 1099-NEC" + std::string(100, 'X'));
 }
 
-TEST_F(BadInput, LinesOfAGigabyte)
+TEST_F(BadExtracts, LinesOfAGigabyte)
 {
     if (kSanitized)
         GTEST_SKIP() << "1 GB inputs take minutes under AddressSanitizer; the plain build runs them";
@@ -235,7 +235,7 @@ TEST_F(BadInput, LinesOfAGigabyte)
     EXPECT_EQ(rest, tail);
 }
 
-TEST_F(BadInput, TenMillionEmptyLines)
+TEST_F(BadExtracts, TenMillionEmptyLines)
 {
     constexpr std::uint64_t kLines = 10000000;
     const std::string record = "PAYEE ONE\r\n7\r\n950.50\r\n";
@@ -259,7 +259,7 @@ TEST_F(BadInput, TenMillionEmptyLines)
     EXPECT_NE(r.err.find("Total fields recorded in this extract = 10000000\n"), std::string::npos) << r.err;
 }
 
-TEST_F(BadInput, PathsWithBlanksQuotesNewlinesAndLeadingDashes)
+TEST_F(BadExtracts, PathsWithBlanksQuotesNewlinesAndLeadingDashes)
 {
     const std::string extractBytes = Fixture("nec_crlf.txt");
     const std::string expected = ReferenceImport(extractBytes);
@@ -308,7 +308,7 @@ TEST_F(BadInput, PathsWithBlanksQuotesNewlinesAndLeadingDashes)
     EXPECT_EQ(TreeListing(plain), before);
 }
 
-TEST_F(BadInput, ANameTooLongForTheImportFileLeavesNothingBehind)
+TEST_F(BadExtracts, ANameTooLongForTheImportFileLeavesNothingBehind)
 {
     const std::string name = std::string(250, 'n') + ".txt"; // 254 bytes; the import file's would be 261
     WriteFile(data + "/" + name, Fixture("nec_crlf.txt"));
@@ -320,7 +320,7 @@ TEST_F(BadInput, ANameTooLongForTheImportFileLeavesNothingBehind)
     EXPECT_EQ(ReadFile(RegistryFile()), registry);
 }
 
-TEST_F(BadInput, ALinkWhereTheImportFileGoesIsReplacedNotFollowed)
+TEST_F(BadExtracts, ALinkWhereTheImportFileGoesIsReplacedNotFollowed)
 {
     const std::string extractBytes = Fixture("nec_crlf.txt");
     const std::string expected = ReferenceImport(extractBytes, "nec.txt");
