@@ -8,6 +8,9 @@
 #   SECONDS       each target runs that long; what it finds is kept in
 #                 BUILD/corpus/TARGET and used again by the next such run
 #   runs=N        like ci with N inputs
+#   coverage      builds the targets for llvm-cov in BUILD/coverage, runs each
+#                 once over its seeds and what longer runs kept, and shows
+#                 the line and branch coverage of the core's files
 #
 # TARGET is a folder name under fuzz/corpus (all of them when none is given).
 # The build folder is OV_FUZZ_BUILD (default build-fuzz). Crashing inputs are
@@ -21,6 +24,7 @@ cxx=${OV_FUZZ_CXX:-clang++-14}
 mode=${1:-ci}
 [ $# -gt 0 ] && shift
 case $mode in
+  coverage) ;;
   ci) runs=${OV_FUZZ_RUNS:-20000}; seconds= ;;
   runs=*) runs=${mode#runs=}; seconds= ;;
   *[!0-9]*|'') echo "usage: $0 [ci | SECONDS | runs=N] [TARGET...]" >&2; exit 2 ;;
@@ -32,6 +36,25 @@ if [ $# -gt 0 ]; then
 else
   targets=()
   for d in "$root"/fuzz/corpus/*/; do targets+=("$(basename "$d")"); done
+fi
+
+if [ "$mode" = coverage ]; then
+  cov=$build/coverage
+  [ -f "$cov/build.ninja" ] ||
+    cmake -S "$root/fuzz" -B "$cov" -G Ninja -DCMAKE_CXX_COMPILER="$cxx" -DOV_FUZZ_COVERAGE=ON >/dev/null
+  cmake --build "$cov" -j "${OV_FUZZ_JOBS:-$(nproc)}" --target "${targets[@]/#/fuzz_}"
+  rm -f "$cov"/*.profraw
+  objects=()
+  for t in "${targets[@]}"; do
+    dirs=("$root/fuzz/corpus/$t")
+    [ -d "$build/corpus/$t" ] && dirs+=("$build/corpus/$t")
+    LLVM_PROFILE_FILE="$cov/$t.profraw" "$cov/fuzz_$t" -runs=0 "${dirs[@]}" >"$cov/$t.log" 2>&1
+    objects+=(-object "$cov/fuzz_$t")
+  done
+  llvm-profdata-14 merge -o "$cov/all.profdata" "$cov"/*.profraw
+  llvm-cov-14 report -instr-profile="$cov/all.profdata" "${objects[@]:1}" \
+    "$root/checks" "$root/extract" "$root/schema"
+  exit 0
 fi
 
 if [ ! -f "$build/build.ninja" ]; then
