@@ -74,6 +74,11 @@ std::string StreamReadErrorMessage()
     return "Stream read error";
 }
 
+std::string ExtractChangedMessage(std::string_view extractFile)
+{
+    return LayoutMessage("The extract was changed while it was being read.", extractFile);
+}
+
 std::string FormSegmentNotFoundMessage(std::string_view extractFile)
 {
     return LayoutMessage("FORM segment not found.", extractFile);

@@ -29,6 +29,8 @@ std::string ErrorBoxText(std::string_view message);
 std::string CannotOpenFileMessage(std::string_view path, std::string_view reason);
 // Reading failed after the start of the file had been read.
 std::string StreamReadErrorMessage();
+// Another program changed the extract while the run read it.
+std::string ExtractChangedMessage(std::string_view extractFile);
 
 // --- FORM and KEY segments (M1 to M6) ---------------------------------------
 std::string FormSegmentNotFoundMessage(std::string_view extractFile);

@@ -6,6 +6,8 @@
 #include <cerrno>
 #include <cstring>
 
+#include <sys/stat.h>
+
 namespace ov {
 
 namespace {
@@ -25,6 +27,32 @@ FileByteSource::FileByteSource(const std::string& path)
         throw ReadFailure(SystemReason(errno ? errno : ENOENT));
     // Reads go straight into the reader's buffer.
     std::setvbuf(file_, nullptr, _IONBF, 0);
+    opened_ = TakeStamp();
+}
+
+FileByteSource::Stamp FileByteSource::TakeStamp() const
+{
+    struct stat st {};
+    if (::fstat(fileno(file_), &st) != 0)
+        throw ReadFailure(SystemReason(errno ? errno : EIO));
+    Stamp stamp;
+    stamp.size = st.st_size;
+#ifdef _WIN32
+    stamp.mtimeSec = st.st_mtime;
+    stamp.ctimeSec = st.st_ctime;
+#else
+    stamp.mtimeSec = st.st_mtim.tv_sec;
+    stamp.mtimeNsec = st.st_mtim.tv_nsec;
+    stamp.ctimeSec = st.st_ctim.tv_sec;
+    stamp.ctimeNsec = st.st_ctim.tv_nsec;
+#endif
+    return stamp;
+}
+
+void FileByteSource::CheckUnchanged() const
+{
+    if (!(TakeStamp() == opened_))
+        throw SourceChanged();
 }
 
 FileByteSource::~FileByteSource()

@@ -23,6 +23,12 @@ public:
     explicit ReadFailure(const std::string& reason) : std::runtime_error(reason) {}
 };
 
+// The source changed while it was read: what was read may mix two versions.
+class SourceChanged : public ReadFailure {
+public:
+    SourceChanged() : ReadFailure("changed while it was read") {}
+};
+
 // Where the bytes of an extract come from.
 class ByteSource {
 public:
@@ -32,6 +38,9 @@ public:
     virtual std::size_t Read(char* buffer, std::size_t capacity) = 0;
     // Starts again from the first byte. Throws ReadFailure.
     virtual void Rewind() = 0;
+    // Throws SourceChanged when the bytes may have changed since the source
+    // was opened. By default a source never changes.
+    virtual void CheckUnchanged() const {}
 };
 
 // The bytes of a file, read in large pieces.
@@ -45,9 +54,19 @@ public:
 
     std::size_t Read(char* buffer, std::size_t capacity) override;
     void Rewind() override;
+    // Compares the file's size and change times with those seen at opening:
+    // another program may rewrite an extract while a long run reads it.
+    void CheckUnchanged() const override;
 
 private:
+    struct Stamp {
+        long long size = 0, mtimeSec = 0, mtimeNsec = 0, ctimeSec = 0, ctimeNsec = 0;
+        bool operator==(const Stamp&) const = default;
+    };
+    Stamp TakeStamp() const;
+
     std::FILE* file_ = nullptr;
+    Stamp opened_;
 };
 
 // The bytes of a text held in memory.

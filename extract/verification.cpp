@@ -313,7 +313,10 @@ std::uint64_t VerificationRun::VerifyDataBlock(const VerifySettings& settings, I
             }
             scanBlock();
         }
+        source_->CheckUnchanged();
         return n / k;
+    } catch (const SourceChanged&) {
+        throw ExtractError(ExtractFault::ReadError, ExtractChangedMessage(extractFile_));
     } catch (const ReadFailure&) {
         throw ExtractError(ExtractFault::ReadError, StreamReadErrorMessage());
     }
