@@ -384,10 +384,15 @@ std::optional<std::int64_t> ReadPlainAmount(std::string_view text, char separato
         return std::nullopt;
     std::size_t fractionDigits = 0;
     if (i < size && text[i] == separator) {
-        for (++i; i < size && fractionDigits < 5 && IsDigit(text[i]); ++i, ++fractionDigits)
+        // A fifth fraction digit is no plain amount; taking it into the
+        // amount could overflow 64 bits behind 14 integer digits.
+        for (++i; i < size && IsDigit(text[i]); ++i, ++fractionDigits) {
+            if (fractionDigits == 4)
+                return std::nullopt;
             amount = amount * 10 + (text[i] - '0');
+        }
     }
-    if (i != size || fractionDigits > 4)
+    if (i != size)
         return std::nullopt;
     for (; fractionDigits < 4; ++fractionDigits)
         amount *= 10;

@@ -2,7 +2,8 @@
 // ("," gives a comma, anything else a point); the rest is the text. An amount
 // read must agree with ReadDecimal within rounding, read the same when written
 // back as digits with four decimals or in ten-thousandths with an exponent,
-// and turn into its negative behind a minus sign.
+// and turn into its negative behind a minus sign. The plain-amount fast path
+// must agree with the full reading wherever it reads.
 #include "checks/value_checks.h"
 #include "fuzz/fuzz_util.h"
 
@@ -43,6 +44,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::string_view text = ov::fuzz::AsText(data + 1, size - 1);
     const auto amount = ov::ReadCurrency(text, settings);
     const auto number = ov::ReadDecimal(text, settings);
+    if (const auto plain = ov::ReadPlainAmount(text, settings.decimalSeparator)) {
+        Require(plain == amount, "the plain-amount reading agrees with ReadCurrency", text,
+                "plain " + Show(plain) + ", amount " + Show(amount));
+    }
     if (!amount) {
         if (number) {
             Require(std::fabs(*number * 10000.0L) >= 0x1p63L * (1 - 0x1p-60L),

@@ -330,6 +330,9 @@ TEST(ReadCurrency, RoundsTheExactDecimalValueHalfToEven)
         {"-922337203685477.580850001", std::nullopt},
         {"-922337203685477.5809", std::nullopt},
         {"9223372036854775807e-4", kMaxAmount},
+        // 14 integer digits and a fifth fraction digit: past the one-pass reading.
+        {"99999999999999.99999", 1000000000000000000},
+        {"92233730268547.92233", 922337302685479223},
         {"99999999999999999999", std::nullopt},
         {"1,5", std::nullopt},
         {"$5", std::nullopt},
