@@ -109,7 +109,7 @@ TEST_F(Faults, AnImportFileThatCannotBeCreatedLeavesEverythingAsItWas)
         {"a folder the user may not write, with an earlier import file",
          [](const std::string& folder, const std::string& import) {
              WriteFile(import, kEarlierImport);
-             ::chmod(folder.c_str(), 0755);
+             ::chmod(folder.c_str(), 0555);
          },
          true, "Permission denied"},
         {"the import file's name taken by an empty folder",
@@ -144,6 +144,7 @@ TEST_F(Faults, AnImportFileThatCannotBeCreatedLeavesEverythingAsItWas)
             EXPECT_EQ(ReadFile(import), kEarlierImport);
         }
         EXPECT_EQ(ReadFile(RegistryFile()), registry);
+        ::chmod(folder.c_str(), 0755);
     }
 }
 
