@@ -155,6 +155,14 @@ TEST_F(Faults, ARegistryThatCannotBeWrittenIsReportedAfterTheImportFileIsSaved)
         std::function<void(const std::string& configHome)> prepare;
         bool asNobody;
     } cases[] = {
+        {"a registry file the user may not write",
+         [](const std::string& home) {
+             fs::create_directories(home + "/ORVANE");
+             ::chmod((home + "/ORVANE").c_str(), 0777);
+             WriteFile(home + "/ORVANE/registry.ini", kOtherSections);
+             ::chmod((home + "/ORVANE/registry.ini").c_str(), 0444);
+         },
+         true},
         {"a registry folder the user may not write",
          [](const std::string& home) {
              fs::create_directories(home + "/ORVANE");
