@@ -4,7 +4,9 @@
 #   fuzz/run_fuzz.sh [ci | SECONDS | runs=N] [TARGET...]
 #
 #   ci (default)  each target runs a fixed number of inputs (OV_FUZZ_RUNS,
-#                 default 20000) with seed 1, from the seed corpus only
+#                 default 20000; a quarter of it for the whole verification,
+#                 which verifies each input three ways) with seed 1, from the
+#                 seed corpus only
 #   SECONDS       each target runs that long; what it finds is kept in
 #                 BUILD/corpus/TARGET and used again by the next such run
 #   runs=N        like ci with N inputs
@@ -92,7 +94,9 @@ for t in "${targets[@]}"; do
     work=$build/ci-corpus/$t
     rm -rf "$work"
     mkdir -p "$work"
-    args+=(-runs="$runs" -seed=1)
+    target_runs=$runs
+    [ "$t" = verification ] && target_runs=$(( runs / 4 > 0 ? runs / 4 : 1 ))
+    args+=(-runs="$target_runs" -seed=1)
   else
     work=$build/corpus/$t
     mkdir -p "$work"
