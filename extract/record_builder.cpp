@@ -22,7 +22,7 @@ bool IsLowerCase(char c)
 
 RecordBuilder::RecordBuilder(const std::vector<std::string>& fields, std::string_view keyFlags,
                              const RegionalSettings& regional, int currentYear)
-    : fields_(fields), regional_(regional), currentYear_(currentYear), values_(fields.size()),
+    : regional_(regional), currentYear_(currentYear), values_(fields.size()),
       rewritten_(fields.size())
 {
     const std::string_view removedFromAmounts = "$+,-";

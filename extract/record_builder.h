@@ -81,7 +81,6 @@ private:
     // Applies the field's rule to `v`, the trimmed value; false when it rejects it.
     bool Rewrite(const Field& field, std::string& v);
 
-    const std::vector<std::string>& fields_;
     RegionalSettings regional_;
     int currentYear_;
     // The decimal separator is none of the characters NormalizeCurrency
